@@ -1,0 +1,2 @@
+// Geometry kernel sources live beside this file.
+namespace lunvik {}

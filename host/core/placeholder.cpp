@@ -1,0 +1,1 @@
+// Stand-in host: filled in by the host core.
