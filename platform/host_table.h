@@ -88,6 +88,9 @@ namespace platform {
   X(CHCharBytes, int32_t, (const char* text))                                                  \
   X(TMGetTime, uint32_t, ())                                                                   \
   /* ---- root library: resources of the current resource module ---- */                      \
+  /* tells the host which module is the add-on's own (when the framework starts) */           \
+  X(RSOwnResourceModule, void, (const ResourceModule* module))                                 \
+  /* makes module current; answers the previous one */                                        \
   X(RSSetResourceModule, const ResourceModule*, (const ResourceModule* module))                \
   /* copies item index of a string list into buffer; answers false when there is none */      \
   X(RSGetIndString, bool, (int32_t listId, int32_t index, char* buffer, int32_t size))         \

@@ -117,4 +117,38 @@ void Environment::setGroupsSuspended(bool on) const {
   if (saved) host_.call(&HostFunctionTable::HostDatabase, platform::fourcc("SDAT"), &kind, &index, nullptr);
 }
 
+void Environment::attachHost(const platform::HostFunctionTable& table) {
+  host_.setTable(table);
+  projectEventsCaught_ = false;
+  mergeHandlerInstalls_ = 0;
+}
+
+void Environment::detachHost() {
+  host_.resetTable();
+  projectEventsCaught_ = false;
+  mergeHandlerInstalls_ = 0;
+}
+
+platform::GSErr Environment::startFramework() {
+  if (auto own = host_.operation(&HostFunctionTable::RSOwnResourceModule)) own(&addonResourceModule());
+  if (auto init = host_.operation(&HostFunctionTable::MemInit)) {
+    platform::GSErr err = init(64);
+    if (err != platform::kNoError) return err;
+  }
+  started_ = true;
+  return platform::kNoError;
+}
+
+void Environment::stopFramework() {
+  if (!started_) return;
+  started_ = false;
+  if (auto exit = host_.operation(&HostFunctionTable::MemExit)) exit();
+}
+
+bool Environment::claimProjectEvents() {
+  if (projectEventsCaught_) return false;
+  projectEventsCaught_ = true;
+  return true;
+}
+
 }  // namespace lunvik

@@ -20,6 +20,11 @@ class Environment {
   static Environment& instance();
 
   HostInterface& hostInterface() { return host_; }
+  // Takes a host's table (SetImportedFuncAddrs); handlers installed once per host process
+  // count afresh for a new host.
+  void attachHost(const platform::HostFunctionTable& table);
+  // Forgets the host's table.
+  void detachHost();
 
   // The text of item index (1-based) of the add-on's string list listId; empty when missing.
   CadString string(int32_t listId, int32_t index) const;
@@ -39,9 +44,25 @@ class Environment {
   // Switches group suspension on or off; does nothing when it is already so.
   void setGroupsSuspended(bool on) const;
 
+  // Starts the framework: the host's memory manager and the kind registries.
+  platform::GSErr startFramework();
+  // Stops the framework in the reverse order.
+  void stopFramework();
+  // True between startFramework and stopFramework.
+  bool frameworkStarted() const { return started_; }
+
+  // Marks the project notifications as installed; false when they already were (they are
+  // installed once per process).
+  bool claimProjectEvents();
+  // Counts an installation of the module-data merge handler; true only for the first.
+  bool claimMergeHandler() { return mergeHandlerInstalls_++ == 0; }
+
  private:
   Environment() = default;
   HostInterface host_;
+  bool started_ = false;
+  bool projectEventsCaught_ = false;
+  int mergeHandlerInstalls_ = 0;
 };
 
 // The add-on's own resource module (generated from addon/resources at build time).

@@ -1,0 +1,149 @@
+#include "runtime/addon.h"
+
+#include "model/project.h"
+#include "runtime/environment.h"
+#include "storage/object_store.h"
+#include "storage/package.h"
+
+namespace lunvik {
+
+using platform::fourcc;
+using platform::HostFunctionTable;
+
+const char* const kPreferenceStoreName = "lunvikPreferenceStore";
+
+namespace {
+Addon* gAddon = nullptr;
+}  // namespace
+
+Addon* theAddon() { return gAddon; }
+void setTheAddon(Addon* addon) { gAddon = addon; }
+
+Supervisor::Supervisor() : project(std::make_unique<Project>()), store(std::make_unique<ObjectStore>(kPreferenceStoreName)) {}
+
+Supervisor::~Supervisor() = default;
+
+bool SupervisorLink::commandCalled(CommandEvent& event) {
+  if (event.result()) event.result()->context = &addon_.context();
+  return true;
+}
+
+Addon::Addon() : types_(std::make_unique<TypeList>()) {
+  context_ = new Supervisor();
+  context_->addons.push_back(this);
+  link_ = std::make_unique<SupervisorLink>(*this, SupervisorLink::kCommand, 1);
+  subscribe(link_.get());
+}
+
+Addon::~Addon() {
+  if (link_) unsubscribe(link_.get());
+  types_.reset();
+  link_.reset();
+  if (ownsContext_) delete context_;
+  context_ = nullptr;
+}
+
+void Addon::renewContext() {
+  if (ownsContext_) delete context_;
+  context_ = new Supervisor();
+  context_->addons.push_back(this);
+  ownsContext_ = true;
+}
+
+bool Addon::publish(Event& event) {
+  if (auto* hostEvent = dynamic_cast<HostEvent*>(&event)) {
+    if (!beforeHostEvent(*hostEvent)) publishToSubscribers(event);
+    afterHostEvent(*hostEvent);
+    return false;
+  }
+  if (publishToSubscribers(event)) return true;
+  bool taken = false;
+  // Copied: a partner may change the list while it handles the event.
+  std::vector<Addon*> partners = context_->addons;
+  for (Addon* other : partners)
+    if (other != this && other->takeEvent(event)) taken = true;
+  return taken;
+}
+
+void Addon::prepareForEvent() {
+  openUndoId_ = 0;
+  if (Project* p = project()) p->dropCaches();
+}
+
+void Addon::reportUnexpectedError() {}
+
+Project* Addon::project() const { return context_->project.get(); }
+
+void Addon::setMenuItemEnabled(int16_t menuList, int32_t item, bool enabled) {
+  platform::MenuItemRef ref{menuList, item};
+  int32_t flags = 0;
+  if (host().call(&HostFunctionTable::HostInterface, fourcc("GMIF"), &ref, &flags, nullptr) != platform::kNoError)
+    return;
+  bool disabled = (flags & platform::kMenuItemDisabled) != 0;
+  if (disabled == !enabled) return;
+  flags = enabled ? (flags & ~platform::kMenuItemDisabled) : (flags | platform::kMenuItemDisabled);
+  host().call(&HostFunctionTable::HostInterface, fourcc("SMIF"), &ref, &flags, nullptr);
+}
+
+void Addon::setMenuItemText(int16_t menuList, int32_t item, const CadString& text) {
+  platform::MenuItemRef ref{menuList, item};
+  host().call(&HostFunctionTable::HostInterface, fourcc("SMIT"), &ref, const_cast<char*>(text.c_str()), nullptr);
+}
+
+std::unique_ptr<CadString> Addon::preferencesFolder() const {
+  CadString folder = Environment::instance().applicationDataFolder();
+  if (folder.empty()) return nullptr;
+  return std::make_unique<CadString>(folder);
+}
+
+void Addon::addPackage(const Package& package) {
+  types_->push_back(package.code());
+  context_->store->add(std::unique_ptr<Package>(package.clone()));
+  context_->project->store().add(std::unique_ptr<Package>(package.clone()));
+}
+
+Package* Addon::package(uint32_t code) const { return context_->store->get(code); }
+
+void Addon::collectPackages(ObjectStore& store) const {
+  for (uint32_t code : *types_)
+    if (Package* p = context_->project->store().get(code)) store.add(std::unique_ptr<Package>(p->clone()));
+}
+
+bool Addon::saveToProject() { return false; }
+
+bool Addon::beforeHostEvent(HostEvent& event) {
+  if (event.spec().kind == ProjectEvent::kKind && event.code() == platform::kProjectQuit) renewContext();
+  return false;
+}
+
+bool Addon::afterHostEvent(HostEvent& event) {
+  if (event.spec().kind == ProjectEvent::kKind && event.code() == platform::kProjectPreSave) saveToProject();
+  return false;
+}
+
+uint32_t Addon::openUndoStep(const CadString& name) {
+  if (openUndoId_ != 0) return 0;
+  host().call(&HostFunctionTable::HostOpenUndoStep, name.c_str());
+  openUndoId_ = ++undoCounter_;
+  return openUndoId_;
+}
+
+uint32_t Addon::closeUndoStep(uint32_t id) {
+  if (id == 0 || id != openUndoId_) return id;
+  host().call(&HostFunctionTable::HostCloseUndoStep);
+  openUndoId_ = 0;
+  return id;
+}
+
+bool Addon::dispatch(Event& event) {
+  try {
+    host().call(&HostFunctionTable::HostKeepInMemory, true);
+    prepareForEvent();
+    return takeEvent(event);
+  } catch (...) {
+    reportUnexpectedError();
+    return false;
+  }
+}
+
+}  // namespace lunvik

@@ -1,0 +1,45 @@
+// The product's add-on object: owns every tool, registers the menus and packages.
+#pragma once
+
+#include <memory>
+
+#include "runtime/addon.h"
+#include "runtime/containers.h"
+#include "runtime/subscriber.h"
+
+namespace varnholt {
+
+// The product's add-on object.
+class VarnholtAddon : public lunvik::Addon {
+ public:
+  // The owning list of the product's tools, in subscription order.
+  class ToolList : public lunvik::List<lunvik::Subscriber> {};
+
+  VarnholtAddon();
+  ~VarnholtAddon() override;
+
+  // Shows the internal-error alert.
+  void reportUnexpectedError() override;
+  uint32_t addonCode() const override { return platform::fourcc("VRNH"); }
+  int32_t addonKind() const override { return 4; }
+  // Fills the tool list and subscribes every tool.
+  void setup() override;
+
+  // The tools.
+  const ToolList& tools() const { return *tools_; }
+
+ private:
+  std::unique_ptr<ToolList> tools_;
+};
+
+// The product's string lists.
+enum : int32_t {
+  kPromptStrings = 32522,
+  kQuestionStrings = 32523,
+  kErrorStrings = 32524,
+  kDefaultStrings = 32525,
+  kUndoStrings = 32526,
+  kAddonStrings = 32528,
+};
+
+}  // namespace varnholt

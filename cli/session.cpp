@@ -1,0 +1,39 @@
+#include "cli/session.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <iostream>
+
+namespace trestlar {
+
+std::string Session::defaultAddonPath() {
+  if (const char* env = std::getenv("TRESTLAR_ADDON")) return env;
+  char buffer[4096];
+  ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return "libtrestlar.so";
+  std::string exe(buffer, std::size_t(n));
+  std::string dir = exe.substr(0, exe.find_last_of('/'));
+  return dir + "/lib/libtrestlar.so";
+}
+
+std::string Session::defaultConfigFolder() {
+  if (const char* env = std::getenv("TRESTLAR_CONFIG_DIR"); env && *env) return env;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg) return xdg;
+  if (const char* home = std::getenv("HOME"); home && *home) return std::string(home) + "/.config";
+  return std::string();
+}
+
+bool Session::start(const SessionOptions& options, std::string& error) {
+  host_ = std::make_unique<standin::Host>();
+  host_->setApplicationDataFolder(options.configFolder.empty() ? defaultConfigFolder() : options.configFolder);
+  host_->setAlertEcho([](const standin::AlertRecord& alert) {
+    std::cerr << (alert.title.empty() ? "Alert" : alert.title) << ": " << alert.text << "\n";
+  });
+  std::string path = options.addonPath.empty() ? defaultAddonPath() : options.addonPath;
+  auto module = standin::AddonModule::open(path, error);
+  if (!module) return false;
+  return host_->load(std::move(module), error);
+}
+
+}  // namespace trestlar

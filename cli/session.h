@@ -1,0 +1,33 @@
+// A stand-in host with the add-on loaded, as every command of the command line uses it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "host/core/host.h"
+
+namespace trestlar {
+
+// Options common to every command.
+struct SessionOptions {
+  std::string addonPath;    // the add-on library; empty: beside this program
+  std::string configFolder; // the user's application-data folder; empty: the XDG default
+};
+
+// Starts a host and loads the add-on into it.
+class Session {
+ public:
+  // Loads the add-on; false with error set when it cannot be loaded.
+  bool start(const SessionOptions& options, std::string& error);
+  standin::Host& host() { return *host_; }
+
+  // The add-on library beside the running program.
+  static std::string defaultAddonPath();
+  // The application-data folder: $XDG_CONFIG_HOME, else ~/.config.
+  static std::string defaultConfigFolder();
+
+ private:
+  std::unique_ptr<standin::Host> host_;
+};
+
+}  // namespace trestlar

@@ -1,0 +1,191 @@
+#include "host/core/host.h"
+
+#include <strings.h>
+
+#include <cstring>
+
+#include "platform/parameter_records.h"
+
+namespace standin {
+
+platform::HostFunctionTable buildHostTable();
+
+namespace {
+Host* gCurrent = nullptr;
+
+// The entry text without the host's menu-item markers ("^ES", "^EE", "^E3", "^ED", "^S").
+std::string withoutMarkers(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '^' && i + 1 < text.size()) {
+      i += text[i + 1] == 'E' && i + 2 < text.size() ? 2 : 1;
+      continue;
+    }
+    out += text[i];
+  }
+  return out;
+}
+
+}  // namespace
+
+Host::Host() : table_(buildHostTable()) { gCurrent = this; }
+
+Host::~Host() {
+  unload();
+  if (gCurrent == this) gCurrent = nullptr;
+}
+
+Host* Host::current() { return gCurrent; }
+
+bool Host::load(std::unique_ptr<AddonModule> module, std::string& error) {
+  if (loaded_) {
+    error = "an add-on is loaded already";
+    return false;
+  }
+  if (!module) {
+    error = "no add-on to load";
+    return false;
+  }
+  gCurrent = this;
+  module_ = std::move(module);
+  if (module_->setImported()(&table_) != platform::kNoError) {
+    error = module_->name() + " refused the host's function table";
+    return false;
+  }
+  entry_ = platform::ExportedFuncRecord{};
+  if (module_->getExported()(&entry_) != platform::kNoError || entry_.signature != platform::kExportSignature ||
+      !entry_.checkEnvironment || !entry_.registerInterface || !entry_.initialise || !entry_.release) {
+    error = module_->name() + " did not fill its entry record";
+    return false;
+  }
+  environment_ = platform::EnvironmentRecord{};
+  environment_.application = 1;
+  platform::GSErr answer = entry_.checkEnvironment(&environment_);
+  if (answer != platform::kEnvRegister) {
+    error = module_->name() + " declined to load (environment check answered " + std::to_string(answer) + ")";
+    return false;
+  }
+  platform::GSErr err = entry_.registerInterface();
+  if (err != platform::kNoError) {
+    error = module_->name() + " failed to register its interface (error " + std::to_string(err) + ")";
+    entry_.release();
+    return false;
+  }
+  err = entry_.initialise(token_);
+  if (err != platform::kNoError) {
+    error = module_->name() + " failed to initialise (error " + std::to_string(err) + ")";
+    entry_.release();
+    return false;
+  }
+  loaded_ = true;
+  return true;
+}
+
+void Host::unload() {
+  if (!loaded_) return;
+  loaded_ = false;
+  Host* previous = gCurrent;
+  gCurrent = this;
+  entry_.release();
+  gCurrent = previous == this ? this : previous;
+}
+
+std::vector<MenuItem> Host::menuItems() {
+  std::vector<MenuItem> items;
+  const platform::ResourceModule* module = resources_.ownModule();
+  for (const RegisteredMenu& menu : menus_) {
+    std::vector<std::string> texts = resources_.strings(module, menu.menuList);
+    std::vector<std::string> prompts = resources_.strings(module, menu.promptList);
+    // A list starts with the menu's name; its second string names the submenu the entries
+    // open in when it carries no item marker and entries follow it.
+    std::size_t names = 1;
+    if (texts.size() > 2 && texts[1] != "-" && withoutMarkers(texts[1]) == texts[1]) names = 2;
+    std::string prefix;
+    for (std::size_t n = 0; n < names && n < texts.size(); ++n) prefix += texts[n] + "/";
+    for (std::size_t i = names; i < texts.size(); ++i) {
+      MenuItem item;
+      item.menuList = menu.menuList;
+      item.itemIndex = int32_t(i - names + 1);
+      auto custom = menuTexts_.find({menu.menuList, item.itemIndex});
+      item.text = custom != menuTexts_.end() ? custom->second : texts[i];
+      item.separator = item.text == "-";
+      item.prompt = i < prompts.size() ? prompts[i] : std::string();
+      item.path = prefix + withoutMarkers(item.text);
+      auto flags = menuFlags_.find({menu.menuList, item.itemIndex});
+      item.flags = flags != menuFlags_.end() ? flags->second : 0;
+      items.push_back(item);
+    }
+  }
+  return items;
+}
+
+bool Host::findMenuItem(const std::string& path, MenuItem& found) {
+  for (const MenuItem& item : menuItems()) {
+    if (!item.separator && ::strcasecmp(item.path.c_str(), path.c_str()) == 0) {
+      found = item;
+      return true;
+    }
+  }
+  return false;
+}
+
+platform::GSErr Host::chooseMenuItem(int16_t menuList, int32_t itemIndex) {
+  auto it = menuHandlers_.find(menuList);
+  if (it == menuHandlers_.end()) return platform::kErrBadIndex;
+  gCurrent = this;
+  return it->second(menuList, itemIndex);
+}
+
+platform::GSErr Host::notifyProject(int32_t code) {
+  if (!projectHandler_ || (projectMask_ & code) == 0) return platform::kNoError;
+  gCurrent = this;
+  return projectHandler_(code, 0);
+}
+
+platform::GSErr Host::callCommand(uint32_t code, int32_t version, platform::GSHandle parameters,
+                                  platform::CommandResultRecord& result) {
+  auto it = commandHandlers_.find({code, version});
+  if (it == commandHandlers_.end()) return platform::kErrBadIndex;
+  // The handler learns which command it serves from the parameters "command_id" and
+  // "command_version", added after the caller's own.
+  using platform::HostParameterRecord;
+  std::size_t given = parameters ? std::size_t(memory_.size(parameters)) / sizeof(HostParameterRecord) : 0;
+  platform::GSHandle handle = memory_.newHandle(int64_t((given + 2) * sizeof(HostParameterRecord)));
+  if (!handle) return platform::kErrMemory;
+  auto* records = reinterpret_cast<HostParameterRecord*>(*handle);
+  if (given) std::memcpy(records, *parameters, given * sizeof(HostParameterRecord));
+  const char* names[2] = {"command_id", "command_version"};
+  double values[2] = {double(code), double(version)};
+  for (int i = 0; i < 2; ++i) {
+    HostParameterRecord& r = records[given + std::size_t(i)];
+    r.typeID = platform::kParamInteger;
+    r.index = int16_t(given + std::size_t(i) + 1);
+    std::strncpy(r.name, names[i], sizeof r.name - 1);
+    r.value.real = values[i];
+  }
+  gCurrent = this;
+  platform::GSErr err = it->second(handle, &result, true);
+  memory_.dispose(handle);
+  return err;
+}
+
+int Host::callCount(const std::string& operation) const {
+  auto it = calls_.find(operation);
+  return it == calls_.end() ? 0 : it->second;
+}
+
+int Host::openUndoSteps() const {
+  int open = 0;
+  for (const UndoRecord& step : undo_) open += step.closed ? 0 : 1;
+  return open;
+}
+
+void Host::clearRecords() {
+  undo_.clear();
+  alerts_.clear();
+  alertAnswers_.clear();
+  calls_.clear();
+  callLog_.clear();
+}
+
+}  // namespace standin

@@ -1,0 +1,222 @@
+// The stand-in host: loads the add-on the way the real host does, keeps what it registers,
+// calls its handlers and records what it asks of the host.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/core/addon_module.h"
+#include "host/core/memory_manager.h"
+#include "host/core/resource_manager.h"
+#include "host/files/file_library.h"
+#include "platform/host_table.h"
+
+namespace standin {
+
+// A menu the add-on registered.
+struct RegisteredMenu {
+  int16_t menuList = 0;
+  int16_t promptList = 0;
+  int32_t position = 0;
+  int32_t flags = 0;
+};
+
+// The element tool the add-on registered.
+struct RegisteredTool {
+  uint32_t signature = 0;
+  int32_t templateResource = 0;
+  int32_t transparent = 0;
+  int32_t stringList = 0;
+  int32_t icon = 0;
+  int32_t icon2 = 0;
+  int32_t toolboxGroup = 0;
+  int32_t enableFlags = 0;
+  int32_t defaultsResource = 0;
+};
+
+// A menu item as the host shows it.
+struct MenuItem {
+  std::string path;       // "Framing/Component/New Profile...": names and text without markers
+  std::string text;       // the entry as the add-on stores it, markers included
+  std::string prompt;     // the entry's prompt text
+  int16_t menuList = 0;
+  int32_t itemIndex = 0;  // 1-based, separators counted
+  bool separator = false;
+  int32_t flags = 0;      // platform::kMenuItemDisabled and kMenuItemChecked
+};
+
+// An undo step the add-on opened.
+struct UndoRecord {
+  std::string name;
+  bool closed = false;
+};
+
+// An alert the add-on showed.
+struct AlertRecord {
+  int32_t kind = 0;
+  std::string title;
+  std::string text;
+  std::vector<std::string> buttons;
+  int32_t answer = 0;
+};
+
+// Why the host could not load an add-on.
+struct LoadError {
+  std::string message;
+};
+
+// The stand-in host. One instance is current at a time; its function table routes there.
+class Host {
+ public:
+  Host();
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  // The current host, or null.
+  static Host* current();
+
+  // ---- loading ----
+  // Hands over the table, fetches the entry record and runs the entry points in the host's
+  // order (environment check, registration, initialisation); false with error set when the
+  // add-on refuses or fails.
+  bool load(std::unique_ptr<AddonModule> module, std::string& error);
+  // Releases the add-on (EntryRelease).
+  void unload();
+  bool loaded() const { return loaded_; }
+  // The table the host hands the add-on (tests may wrap it before load).
+  const platform::HostFunctionTable& table() const { return table_; }
+  // Replaces the table handed to the add-on at the next load.
+  void setTable(const platform::HostFunctionTable& table) { table_ = table; }
+  // The entry record the add-on filled.
+  const platform::ExportedFuncRecord& entryRecord() const { return entry_; }
+  // The environment record of the last check.
+  const platform::EnvironmentRecord& environmentRecord() const { return environment_; }
+
+  // ---- driving ----
+  // Every registered menu item, in the host's order: menus in registration order, items in
+  // list order. A menu's string list starts with the menu's name; its second string names the
+  // submenu the entries open in when it carries no item marker ("^...") and entries follow.
+  std::vector<MenuItem> menuItems();
+  // The item with this path ("Framing/Preferences/Joints..."), letter case ignored; false
+  // when there is none.
+  bool findMenuItem(const std::string& path, MenuItem& item);
+  // Chooses a menu item: calls the handler installed for its menu.
+  platform::GSErr chooseMenuItem(int16_t menuList, int32_t itemIndex);
+  // Delivers a project notification to the installed handler when its mask has the code.
+  platform::GSErr notifyProject(int32_t code);
+  // Calls an installed command handler with parameters (a handle of parameter records, may be
+  // null).
+  platform::GSErr callCommand(uint32_t code, int32_t version, platform::GSHandle parameters,
+                              platform::CommandResultRecord& result);
+
+  // ---- what the add-on registered and installed ----
+  bool builtInLibraryRegistered() const { return builtInLibrary_; }
+  const std::vector<RegisteredTool>& tools() const { return tools_; }
+  const std::vector<RegisteredMenu>& menus() const { return menus_; }
+  const std::vector<std::pair<uint32_t, int32_t>>& commands() const { return commands_; }
+  const std::vector<platform::FileTypeRecord>& fileTypes() const { return fileTypes_; }
+  bool hasMenuHandler(int16_t menuList) const { return menuHandlers_.count(menuList) != 0; }
+  int32_t projectEventMask() const { return projectMask_; }
+  int projectHandlerInstalls() const { return projectHandlerInstalls_; }
+  int mergeHandlerInstalls() const { return mergeHandlerInstalls_; }
+  bool keptInMemory() const { return keepInMemory_; }
+  // Host calls made, by operation name (every call through the table counts).
+  int callCount(const std::string& operation) const;
+  // Notes a call of operation.
+  void countCall(const char* operation) {
+    ++calls_[operation];
+    callLog_.push_back(operation);
+  }
+  // The host operations called, in order (memory, character and resource calls left out).
+  const std::vector<std::string>& callLog() const { return callLog_; }
+
+  // ---- records ----
+  const std::vector<UndoRecord>& undoSteps() const { return undo_; }
+  // The number of steps opened and not closed.
+  int openUndoSteps() const;
+  const std::vector<AlertRecord>& alerts() const { return alerts_; }
+  // Queues the answer (1-based button) of the next alert. When the queue is empty an alert is
+  // answered with its first button.
+  void queueAlertAnswer(int32_t button) { alertAnswers_.push_back(button); }
+  void clearRecords();
+
+  // ---- settings ----
+  // The user's application-data folder (the system special folder).
+  void setApplicationDataFolder(const std::string& path) { appData_ = path; }
+  const std::string& applicationDataFolder() const { return appData_; }
+  // A host special folder of a kind (7 the folder holding "Add-Ons", 5 the user's host data).
+  void setHostFolder(int32_t kind, const std::string& path) { hostFolders_[kind] = path; }
+  bool groupsSuspended() const { return groupsSuspended_; }
+  void setGroupsSuspended(bool on) { groupsSuspended_ = on; }
+  // The host's clock in seconds (tests fix it).
+  void setClock(std::function<uint32_t()> clock) { clock_ = std::move(clock); }
+  // Where alerts are echoed as they are shown (the command line prints them); may be empty.
+  void setAlertEcho(std::function<void(const AlertRecord&)> echo) { alertEcho_ = std::move(echo); }
+
+  // ---- module data ----
+  const std::string& moduleData() const { return moduleData_; }
+  void setModuleData(const std::string& data) { moduleData_ = data; }
+
+  MemoryManager& memory() { return memory_; }
+  ResourceManager& resources() { return resources_; }
+  FileLibrary& files() { return files_; }
+
+ private:
+  friend struct HostOperations;
+
+  platform::HostFunctionTable table_{};
+  std::unique_ptr<AddonModule> module_;
+  platform::ExportedFuncRecord entry_{};
+  platform::EnvironmentRecord environment_{};
+  bool loaded_ = false;
+  platform::HostToken token_ = 0x54524553;  // 'TRES'
+
+  bool builtInLibrary_ = false;
+  std::vector<RegisteredTool> tools_;
+  std::vector<RegisteredMenu> menus_;
+  std::vector<std::pair<uint32_t, int32_t>> commands_;
+  std::vector<platform::FileTypeRecord> fileTypes_;
+
+  std::map<int16_t, platform::MenuHandlerFn> menuHandlers_;
+  std::map<std::pair<uint32_t, int32_t>, platform::CommandHandlerFn> commandHandlers_;
+  std::map<int32_t, platform::FileTypeHandlerFn> fileHandlers_;
+  platform::ModuleDataMergeHandlerFn mergeHandler_ = nullptr;
+  platform::ProjectHandlerFn projectHandler_ = nullptr;
+  int32_t projectMask_ = 0;
+  int projectHandlerInstalls_ = 0;
+  int mergeHandlerInstalls_ = 0;
+  std::vector<std::pair<int32_t, int32_t>> caughtElements_;
+  platform::ElementObserverFn elementObserver_ = nullptr;
+  bool keepInMemory_ = false;
+
+  std::map<std::pair<int16_t, int32_t>, int32_t> menuFlags_;
+  std::map<std::pair<int16_t, int32_t>, std::string> menuTexts_;
+
+  std::vector<UndoRecord> undo_;
+  std::vector<AlertRecord> alerts_;
+  std::deque<int32_t> alertAnswers_;
+  std::function<void(const AlertRecord&)> alertEcho_;
+  std::map<std::string, int> calls_;
+  std::vector<std::string> callLog_;
+
+  std::string appData_;
+  std::map<int32_t, std::string> hostFolders_;
+  bool groupsSuspended_ = false;
+  int32_t databaseKind_ = 1;
+  int32_t databaseIndex_ = 0;
+  std::function<uint32_t()> clock_;
+  std::string moduleData_;
+  int memInits_ = 0;
+
+  MemoryManager memory_;
+  ResourceManager resources_;
+  FileLibrary files_;
+};
+
+}  // namespace standin

@@ -1,1 +1,0 @@
-// Stand-in host: filled in by the host core.
