@@ -1,4 +1,6 @@
 // trestlar: runs the Trestlar add-on inside the stand-in host.
+#include <sys/stat.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -12,6 +14,9 @@ const char* const kUsage =
     "\n"
     "Commands:\n"
     "  menus        list the add-on's menus and their items as the host shows them\n"
+    "  new [--force] PROJECT\n"
+    "               create an empty project file (.trestlar); an existing file is kept\n"
+    "               unless --force is given\n"
     "  help         show this text\n"
     "\n"
     "Options:\n"
@@ -27,6 +32,28 @@ int fail(const std::string& message) {
 
 int menus(trestlar::Session& session) {
   for (const standin::MenuItem& item : session.host().menuItems()) std::cout << item.path << "\n";
+  return 0;
+}
+
+// trestlar new [--force] PROJECT
+int newProject(const trestlar::SessionOptions& options, const std::vector<std::string>& args) {
+  bool force = false;
+  std::vector<std::string> paths;
+  for (const std::string& a : args) {
+    if (a == "--force") force = true;
+    else if (!a.empty() && a[0] == '-') return fail("unknown option " + a + " for new (see trestlar --help)");
+    else paths.push_back(a);
+  }
+  if (paths.size() != 1) return fail("new takes one project file (trestlar new [--force] PROJECT)");
+  const std::string& path = paths[0];
+  struct stat st;
+  if (!force && ::stat(path.c_str(), &st) == 0) return fail(path + " exists already (use --force to replace it)");
+
+  trestlar::Session session;
+  std::string error;
+  if (!session.start(options, error)) return fail(error);
+  session.host().newProject();
+  if (!session.saveProject(path, error)) return fail(error);
   return 0;
 }
 
@@ -60,6 +87,7 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return 0;
   }
+  if (command == "new") return newProject(options, rest);
   if (command != "menus") return fail("unknown command '" + command + "' (see trestlar --help)");
   if (!rest.empty()) return fail(command + " takes no arguments");
 

@@ -36,4 +36,20 @@ bool Session::start(const SessionOptions& options, std::string& error) {
   return host_->load(std::move(module), error);
 }
 
+bool Session::openProject(const std::string& path, std::string& error) {
+  if (!host_) {
+    error = "the host is not started";
+    return false;
+  }
+  return host_->openProject(path, error);
+}
+
+bool Session::saveProject(const std::string& path, std::string& error) {
+  if (!host_) {
+    error = "the host is not started";
+    return false;
+  }
+  return host_->saveProject(path, error);
+}
+
 }  // namespace trestlar

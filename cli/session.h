@@ -21,9 +21,16 @@ class Session {
   bool start(const SessionOptions& options, std::string& error);
   standin::Host& host() { return *host_; }
 
+  // Opens the project file at path in the host (the add-on hears notification 4); false with
+  // error naming the file and the problem. Call after start.
+  bool openProject(const std::string& path, std::string& error);
+  // Saves the open project to path, or to the file it came from when path is empty; false
+  // with error when there is no project or the file cannot be written.
+  bool saveProject(const std::string& path, std::string& error);
+
   // The add-on library beside the running program.
   static std::string defaultAddonPath();
-  // The application-data folder: $XDG_CONFIG_HOME, else ~/.config.
+  // The application-data folder: $TRESTLAR_CONFIG_DIR, else $XDG_CONFIG_HOME, else ~/.config.
   static std::string defaultConfigFolder();
 
  private:

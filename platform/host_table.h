@@ -15,6 +15,8 @@
 //                                      a host folder (host_records.h), full path, no
 //                                      trailing separator
 //   HostEnvironment 'ISSG' (int32_t* suspended)              the group-suspension state
+//   HostEnvironment 'GWUN' (int32_t* units)                  the project's working units:
+//                                      0 metric, 1 imperial
 //   HostDatabase 'GDAT' (int32_t* databaseKind, int32_t* databaseIndex)
 //                                      the current database
 //   HostDatabase 'SDAT' (const int32_t* databaseKind, const int32_t* databaseIndex)

@@ -83,9 +83,11 @@ bool Host::load(std::unique_ptr<AddonModule> module, std::string& error) {
 
 void Host::unload() {
   if (!loaded_) return;
-  loaded_ = false;
   Host* previous = gCurrent;
   gCurrent = this;
+  closeProject();
+  notifyProject(platform::kProjectQuit);
+  loaded_ = false;
   entry_.release();
   gCurrent = previous == this ? this : previous;
 }
@@ -167,6 +169,104 @@ platform::GSErr Host::callCommand(uint32_t code, int32_t version, platform::GSHa
   platform::GSErr err = it->second(handle, &result, true);
   memory_.dispose(handle);
   return err;
+}
+
+void Host::adoptProject(const ProjectData& data, const std::string& path, bool open) {
+  workingUnits_ = data.settings.workingUnits;
+  groupsSuspended_ = data.settings.groupsSuspended;
+  libraryFolders_ = data.libraryFolders;
+  moduleData_ = data.moduleData;
+  projectPath_ = path;
+  projectOpen_ = open;
+}
+
+void Host::newProject() {
+  closeProject();
+  adoptProject(ProjectData(), std::string(), true);
+  notifyProject(platform::kProjectNew);
+}
+
+bool Host::openProject(const std::string& path, std::string& error) {
+  ProjectData data;
+  if (!readProjectFile(path, data, error)) return false;
+  closeProject();
+  adoptProject(data, path, true);
+  notifyProject(platform::kProjectOpen);
+  return true;
+}
+
+bool Host::saveProject(const std::string& path, std::string& error) {
+  if (!projectOpen_) {
+    error = "no project is open";
+    return false;
+  }
+  std::string target = path.empty() ? projectPath_ : path;
+  if (target.empty()) {
+    error = "the project has no file yet; name the file to save it to";
+    return false;
+  }
+  notifyProject(platform::kProjectPreSave);
+  ProjectData data;
+  data.settings.workingUnits = workingUnits_;
+  data.settings.groupsSuspended = groupsSuspended_;
+  data.libraryFolders = libraryFolders_;
+  data.moduleData = moduleData_;
+  if (!writeProjectFile(target, data, error)) return false;
+  projectPath_ = target;
+  return true;
+}
+
+void Host::closeProject() {
+  if (!projectOpen_) return;
+  notifyProject(platform::kProjectClose);
+  adoptProject(ProjectData(), std::string(), false);
+}
+
+bool Host::mergeProject(const std::string& path, std::string& error) {
+  if (!projectOpen_) {
+    error = "no project is open to merge " + path + " into";
+    return false;
+  }
+  ProjectData other;
+  if (!readProjectFile(path, other, error)) return false;
+  if (other.moduleData.empty() || !mergeHandler_) return true;
+
+  auto copy = [this](const std::string& bytes) {
+    platform::GSHandle handle = memory_.newHandle(int64_t(bytes.size()));
+    if (handle) std::memcpy(*handle, bytes.data(), bytes.size());
+    return handle;
+  };
+  platform::GSHandle project = moduleData_.empty() ? nullptr : copy(moduleData_);
+  platform::GSHandle merging = copy(other.moduleData);
+  bool ok = merging && (project || moduleData_.empty());
+  if (!ok) error = path + ": no memory for the module data to merge";
+  platform::GSHandle destination = nullptr;
+  if (ok) {
+    gCurrent = this;
+    platform::GSErr err = mergeHandler_(kModuleDataMergeMode, "", project, merging, &destination);
+    if (err != platform::kNoError) {
+      error = path + ": the add-on's merge handler answered error " + std::to_string(err);
+      ok = false;
+    } else if (destination && !memory_.owns(destination)) {
+      error = path + ": the add-on's merge handler left a block the host did not hand out";
+      ok = false;
+    } else if (destination) {
+      int64_t size = memory_.size(destination);
+      moduleData_.assign(size > 0 ? *destination : "", std::size_t(size));
+    }
+  }
+  // The destination may be one of the handles handed in; each block is freed once.
+  if (destination && destination != project && destination != merging) memory_.dispose(destination);
+  memory_.dispose(project);
+  memory_.dispose(merging);
+  return ok;
+}
+
+std::vector<std::string> Host::resolvedLibraryFolders() const {
+  std::vector<std::string> folders;
+  folders.reserve(libraryFolders_.size());
+  for (const std::string& folder : libraryFolders_) folders.push_back(resolveLibraryFolder(projectPath_, folder));
+  return folders;
 }
 
 int Host::callCount(const std::string& operation) const {

@@ -14,6 +14,7 @@
 #include "host/core/memory_manager.h"
 #include "host/core/resource_manager.h"
 #include "host/files/file_library.h"
+#include "host/project/project_file.h"
 #include "platform/host_table.h"
 
 namespace standin {
@@ -65,6 +66,9 @@ struct AlertRecord {
   int32_t answer = 0;
 };
 
+// The mode the host hands the module-data merge handler when it merges another project in.
+constexpr int32_t kModuleDataMergeMode = 1;
+
 // Why the host could not load an add-on.
 struct LoadError {
   std::string message;
@@ -86,7 +90,8 @@ class Host {
   // order (environment check, registration, initialisation); false with error set when the
   // add-on refuses or fails.
   bool load(std::unique_ptr<AddonModule> module, std::string& error);
-  // Releases the add-on (EntryRelease).
+  // Quits: closes the open project (notification 32), announces the quit (64), then releases
+  // the add-on (EntryRelease).
   void unload();
   bool loaded() const { return loaded_; }
   // The table the host hands the add-on (tests may wrap it before load).
@@ -114,6 +119,49 @@ class Host {
   // null).
   platform::GSErr callCommand(uint32_t code, int32_t version, platform::GSHandle parameters,
                               platform::CommandResultRecord& result);
+
+  // ---- the project ----
+  // One project is open at a time: opening or creating one while another is open closes that
+  // one first (notification 32). A failed open or save changes nothing of the open project and
+  // leaves the files as they were.
+  //
+  // Starts a new, empty project without a file and announces it (notification 1).
+  void newProject();
+  // Opens the project file at path and announces it (notification 4); false with error naming
+  // the file and the problem when the file is refused.
+  bool openProject(const std::string& path, std::string& error);
+  // Saves the open project to path (empty: its own file). Announces the save first
+  // (notification 8), in which the add-on stores its module data; then writes the file
+  // through a temporary file in the same folder. False with error when no project is open, it
+  // has no file and none is given, or the file cannot be written. The saved file becomes the
+  // project's file.
+  bool saveProject(const std::string& path, std::string& error);
+  // Closes the open project (notification 32) and forgets its data; nothing when none is open.
+  void closeProject();
+  // Merges the module data of the project file at path into the open project through the
+  // add-on's merge handler, called with kModuleDataMergeMode, an empty module name, the open
+  // project's data (null when it has none), the data to merge and a destination set to null.
+  // Ownership: the host allocates both data handles and frees them when the handler returns;
+  // the handler must not free or keep them. A block the handler leaves in *destination passes
+  // to the host, which takes its bytes as the project's module data and frees it (it may be
+  // one of the two handles handed in). Nothing is merged when the other file has no module
+  // data or no handler is installed. False with error when no project is open, the file is
+  // refused, the handler answers an error or leaves a block the host did not hand out; the
+  // project's module data is then unchanged.
+  bool mergeProject(const std::string& path, std::string& error);
+  bool projectOpen() const { return projectOpen_; }
+  // The open project's file; empty for a new project not yet saved.
+  const std::string& projectPath() const { return projectPath_; }
+  // The working units the add-on reads with HostEnvironment 'GWUN'.
+  WorkingUnits workingUnits() const { return workingUnits_; }
+  void setWorkingUnits(WorkingUnits units) { workingUnits_ = units; }
+  // The project's library folders as the file writes them.
+  const std::vector<std::string>& libraryFolders() const { return libraryFolders_; }
+  void setLibraryFolders(std::vector<std::string> folders) { libraryFolders_ = std::move(folders); }
+  // The library folders resolved against the project file's folder.
+  std::vector<std::string> resolvedLibraryFolders() const;
+  // The token the host hands the add-on (tests call table operations with it).
+  platform::HostToken token() const { return token_; }
 
   // ---- what the add-on registered and installed ----
   bool builtInLibraryRegistered() const { return builtInLibrary_; }
@@ -170,6 +218,9 @@ class Host {
  private:
   friend struct HostOperations;
 
+  // Takes data as the project's, with path as its file; open says whether a project is open.
+  void adoptProject(const ProjectData& data, const std::string& path, bool open);
+
   platform::HostFunctionTable table_{};
   std::unique_ptr<AddonModule> module_;
   platform::ExportedFuncRecord entry_{};
@@ -213,6 +264,11 @@ class Host {
   std::function<uint32_t()> clock_;
   std::string moduleData_;
   int memInits_ = 0;
+
+  bool projectOpen_ = false;
+  std::string projectPath_;
+  WorkingUnits workingUnits_ = WorkingUnits::Metric;
+  std::vector<std::string> libraryFolders_;
 
   MemoryManager memory_;
   ResourceManager resources_;

@@ -206,6 +206,10 @@ struct HostOperations {
         if (!p1) return platform::kErrNullArgument;
         *static_cast<int32_t*>(p1) = self->groupsSuspended_ ? 1 : 0;
         return kNoError;
+      case platform::fourcc("GWUN"):
+        if (!p1) return platform::kErrNullArgument;
+        *static_cast<int32_t*>(p1) = static_cast<int32_t>(self->workingUnits_);
+        return kNoError;
       default:
         return platform::kErrBadParameter;
     }

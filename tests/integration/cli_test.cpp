@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+
+#include "host/project/project_file.h"
 
 namespace {
 
@@ -17,7 +20,10 @@ struct CliRun {
 
 // Runs the command line with args; standard error goes to a file beside standard output.
 CliRun trestlar(const std::string& args, std::string* err = nullptr) {
-  std::string errFile = ::testing::TempDir() + "trestlar-cli-stderr.txt";
+  // Test programs run in parallel: each call gets a file of its own.
+  static int calls = 0;
+  std::string errFile = ::testing::TempDir() + "trestlar-cli-stderr-" + std::to_string(::getpid()) + "-" +
+                        std::to_string(++calls) + ".txt";
   std::string command = std::string(TRESTLAR_CLI_PATH) + " --addon " + TRESTLAR_MODULE_PATH + " --config " +
                         ::testing::TempDir() + " " + args + " 2>" + errFile;
   CliRun run;
@@ -54,6 +60,7 @@ TEST(CliTest, HelpListsTheCommands) {
   CliRun run = trestlar("--help");
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("menus"), std::string::npos);
+  EXPECT_NE(run.out.find("new [--force] PROJECT"), std::string::npos);
 }
 
 TEST(CliTest, BadInputFailsWithAMessageOnStandardError) {
@@ -62,7 +69,12 @@ TEST(CliTest, BadInputFailsWithAMessageOnStandardError) {
     const char* message;
   } cases[] = {{"frobnicate", "unknown command 'frobnicate'"},
                {"--nonsense menus", "unknown option --nonsense"},
-               {"menus extra", "menus takes no arguments"}};
+               {"menus extra", "menus takes no arguments"},
+               {"new", "new takes one project file"},
+               {"new a.trestlar b.trestlar", "new takes one project file"},
+               {"new --frob a.trestlar", "unknown option --frob for new"},
+               {"new /nonexistent/x.trestlar",
+                "/nonexistent/x.trestlar: cannot write the file (No such file or directory)"}};
   for (const Case& c : cases) {
     std::string err;
     CliRun run = trestlar(c.args, &err);
@@ -70,6 +82,33 @@ TEST(CliTest, BadInputFailsWithAMessageOnStandardError) {
     EXPECT_TRUE(run.out.empty()) << c.args;
     EXPECT_NE(err.find(c.message), std::string::npos) << c.args << ": " << err;
   }
+}
+
+TEST(CliTest, NewCreatesAnEmptyProjectAndReplacesAFileOnlyWhenForced) {
+  std::string file = ::testing::TempDir() + "trestlar-new-" + std::to_string(::getpid()) + ".trestlar";
+  std::remove(file.c_str());
+  std::string err;
+  CliRun run = trestlar("new " + file, &err);
+  EXPECT_EQ(run.status, 0) << err;
+  standin::ProjectData data;
+  data.libraryFolders = {"left from before"};
+  std::string error;
+  ASSERT_TRUE(standin::readProjectFile(file, data, error)) << error;
+  EXPECT_TRUE(data.settings == standin::ProjectSettings());
+  EXPECT_TRUE(data.libraryFolders.empty());
+
+  { std::ofstream(file) << "precious"; }
+  run = trestlar("new " + file, &err);
+  EXPECT_NE(run.status, 0);
+  EXPECT_NE(err.find(file + " exists already (use --force to replace it)"), std::string::npos) << err;
+  std::stringstream kept;
+  kept << std::ifstream(file).rdbuf();
+  EXPECT_EQ(kept.str(), "precious");
+
+  run = trestlar("new --force " + file, &err);
+  EXPECT_EQ(run.status, 0) << err;
+  EXPECT_TRUE(standin::readProjectFile(file, data, error)) << error;
+  std::remove(file.c_str());
 }
 
 TEST(CliTest, AMissingAddonLibraryIsReported) {
