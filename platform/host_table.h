@@ -17,6 +17,12 @@
 //   HostEnvironment 'ISSG' (int32_t* suspended)              the group-suspension state
 //   HostEnvironment 'GWUN' (int32_t* units)                  the project's working units:
 //                                      0 metric, 1 imperial
+//   HostEnvironment 'GLIB' (int32_t* count, GSHandle* folders, int32_t* defaultIndex)
+//                                      the loaded library folders: a new handle holding their
+//                                      full paths, each zero-terminated, one after another;
+//                                      the default folder's position or -1
+//   HostEnvironment 'ALIB' (const char* folder)              adds a folder to the libraries
+//   HostInterface 'RBPL' ()                                  rebuilds the plan's drawing
 //   HostDatabase 'GDAT' (int32_t* databaseKind, int32_t* databaseIndex)
 //                                      the current database
 //   HostDatabase 'SDAT' (const int32_t* databaseKind, const int32_t* databaseIndex)
@@ -30,6 +36,7 @@
 
 #include "platform/host_records.h"
 #include "platform/host_types.h"
+#include "platform/library_records.h"
 #include "platform/resource_module.h"
 
 namespace platform {
@@ -70,6 +77,10 @@ namespace platform {
   X(HostInterface, GSErr, (HostToken token, uint32_t code, void* p1, void* p2, void* p3))      \
   X(HostGoodies, GSErr, (HostToken token, uint32_t code, void* p1, void* p2, void* p3))        \
   X(HostAutomate, GSErr, (HostToken token, uint32_t code, void* p1, void* p2, void* p3))       \
+  /* ---- library parts: a search goes by the record's name and type (0 any) ---- */         \
+  X(HostSearchLibraryPart, GSErr, (HostToken token, LibraryPartRecord* record))               \
+  X(HostGetLibraryPart, GSErr, (HostToken token, LibraryPartRecord* record))                  \
+  X(HostGetLibraryPartCount, GSErr, (HostToken token, int32_t* count))                        \
   /* ---- element tools: 'SUSP' toggles group suspension; elements may be null ---- */       \
   X(HostElementTool, GSErr,                                                                    \
     (HostToken token, const void* elements, int32_t count, uint32_t code))                     \

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "model/library.h"
 #include "storage/object_store.h"
 
 namespace lunvik {
@@ -18,11 +19,16 @@ class Project {
 
   // The project's own package store.
   ObjectStore& store() const { return *store_; }
+  // The loaded libraries.
+  Library& library() const { return *library_; }
   // Forgets every cached answer of the host (libraries, drawings, attributes).
-  virtual void dropCaches() {}
+  virtual void dropCaches();
+  // Has the host rebuild the plan's drawing.
+  void rebuildPlan() const;
 
  private:
   std::unique_ptr<ObjectStore> store_;
+  std::unique_ptr<Library> library_;
 };
 
 }  // namespace lunvik

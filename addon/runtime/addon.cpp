@@ -98,26 +98,57 @@ std::unique_ptr<CadString> Addon::preferencesFolder() const {
 
 void Addon::addPackage(const Package& package) {
   types_->push_back(package.code());
-  context_->store->add(std::unique_ptr<Package>(package.clone()));
-  context_->project->store().add(std::unique_ptr<Package>(package.clone()));
+  context_->store->add(package, false);
+  context_->project->store().add(package, true);
 }
 
 Package* Addon::package(uint32_t code) const { return context_->store->get(code); }
 
 void Addon::collectPackages(ObjectStore& store) const {
   for (uint32_t code : *types_)
-    if (Package* p = context_->project->store().get(code)) store.add(std::unique_ptr<Package>(p->clone()));
+    if (Package* p = context_->project->store().get(code)) store.add(*p, false);
 }
 
-bool Addon::saveToProject() { return false; }
+bool Addon::saveToProject() {
+  ObjectStore store(kPreferenceStoreName);
+  collectPackages(store);
+  return store.save();
+}
+
+void Addon::loadFromProject() {
+  ObjectStore store(kPreferenceStoreName);
+  collectPackages(store);
+  store.load(false);
+  ObjectStore& projectStore = context_->project->store();
+  for (auto& entry : store.packageList().packages()) projectStore.add(*entry.second, false);
+}
+
+void Addon::mergeModuleData(ModuleEvent& event) {
+  ObjectStore* merged = event.projectData();
+  ObjectStore* incoming = event.mergeData();
+  if (!merged || !incoming) return;
+  merged->merge(*incoming);
+  merged->save();
+  if (platform::GSHandle* destination = event.destination()) *destination = merged->write();
+  ObjectStore& projectStore = context_->project->store();
+  for (uint32_t code : *types_)
+    if (Package* p = merged->get(code)) projectStore.add(*p, false);
+}
 
 bool Addon::beforeHostEvent(HostEvent& event) {
-  if (event.spec().kind == ProjectEvent::kKind && event.code() == platform::kProjectQuit) renewContext();
+  if (event.spec().kind == ProjectEvent::kKind) {
+    if (event.code() == platform::kProjectOpen) loadFromProject();
+    else if (event.code() == platform::kProjectQuit) renewContext();
+  }
   return false;
 }
 
 bool Addon::afterHostEvent(HostEvent& event) {
-  if (event.spec().kind == ProjectEvent::kKind && event.code() == platform::kProjectPreSave) saveToProject();
+  if (event.spec().kind == ProjectEvent::kKind && event.code() == platform::kProjectPreSave) {
+    saveToProject();
+  } else if (event.spec().kind == ModuleEvent::kKind && event.code() == 1) {
+    if (auto* module = dynamic_cast<ModuleEvent*>(&event)) mergeModuleData(*module);
+  }
   return false;
 }
 

@@ -105,6 +105,12 @@ class Addon : public Publisher {
   // The package type list.
   const TypeList& types() const { return *types_; }
 
+ protected:
+  // Reads the project's module data into the project's packages (a project was opened).
+  void loadFromProject();
+  // Merges a second project's module data into the project's and hands the result back.
+  void mergeModuleData(ModuleEvent& event);
+
  private:
   bool ownsContext_ = true;
   Supervisor* context_ = nullptr;

@@ -110,7 +110,7 @@ class ModuleEvent : public HostEvent {
   std::unique_ptr<ObjectStore> merge_;
   int32_t mode_;
   platform::GSHandle* destination_;
-  int32_t reserved_ = 0;
+  [[maybe_unused]] int32_t reserved_ = 0;
 };
 
 // A host command; the event is also the command's parameter list.
@@ -156,8 +156,8 @@ class FileEvent : public HostEvent {
   int32_t refCon_;
   std::unique_ptr<DataFile> file_;
   CadString name_;
-  int32_t value3_ = 0;
-  int32_t value4_ = 0;
+  [[maybe_unused]] int32_t value3_ = 0;
+  [[maybe_unused]] int32_t value4_ = 0;
 };
 
 // Database notification codes.
@@ -179,7 +179,7 @@ class DatabaseEvent : public HostEvent {
  private:
   ElementLink link_;
   int32_t value_;
-  int32_t reserved_ = 0;
+  [[maybe_unused]] int32_t reserved_ = 0;
 };
 
 // An edit of an element (database code 4).

@@ -68,7 +68,8 @@ GSErr moduleDataMergeHandler(int32_t mode, const char*, platform::GSHandle proje
     auto project = collectedStore(*addon);
     project->readHandle(projectData);
     auto merging = collectedStore(*addon);
-    merging->empty();
+    // Cleared, not emptied: a store without packages would read nothing of the incoming data.
+    merging->resetAll();
     merging->readHandle(dataToMerge);
     ModuleEvent event(std::move(project), std::move(merging), mode, destination);
     addon->dispatch(event);

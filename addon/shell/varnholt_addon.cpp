@@ -1,8 +1,19 @@
 #include "shell/varnholt_addon.h"
 
+#include "model/project.h"
+#include "prefs/align_prefs.h"
+#include "prefs/frame_prefs.h"
+#include "prefs/framing_template_prefs.h"
+#include "prefs/joint_prefs.h"
+#include "prefs/package_codes.h"
+#include "prefs/profile_prefs.h"
+#include "prefs/project_prefs.h"
+#include "prefs/timber_prefs.h"
 #include "runtime/alert.h"
 #include "runtime/environment.h"
+#include "runtime/host_interface.h"
 #include "shell/product_menu.h"
+#include "shell/project_data.h"
 
 namespace varnholt {
 
@@ -29,9 +40,61 @@ void VarnholtAddon::reportUnexpectedError() {
   lunvik::ErrorAlert().show(lunvik::Environment::instance().string(kAddonStrings, 7));
 }
 
+std::unique_ptr<lunvik::CadString> VarnholtAddon::preferencesFolder() const {
+  lunvik::CadString folder = lunvik::Environment::instance().applicationDataFolder();
+  lunvik::CadString name = lunvik::Environment::instance().string(kDefaultStrings, 12);
+  if (folder.empty() || name.empty()) return nullptr;
+  folder += name;
+  auto kind = lunvik::host().operation(&platform::HostFunctionTable::IOPathKind);
+  auto create = lunvik::host().operation(&platform::HostFunctionTable::IOCreateFolder);
+  if (!kind || kind(folder.c_str()) != 2) {
+    if (!create || create(folder.c_str()) != platform::kNoError) return nullptr;
+  }
+  return std::make_unique<lunvik::CadString>(folder);
+}
+
+bool VarnholtAddon::beforeHostEvent(lunvik::HostEvent& event) {
+  bool skip = Addon::beforeHostEvent(event);
+  if (event.spec().kind == lunvik::ProjectEvent::kKind &&
+      (event.code() == platform::kProjectNew || event.code() == platform::kProjectOpen))
+    checkLibraryFolder();
+  return skip;
+}
+
+bool VarnholtAddon::afterHostEvent(lunvik::HostEvent& event) {
+  bool result = Addon::afterHostEvent(event);
+  lunvik::Event regenerate(lunvik::EventSpec(lunvik::kProductCategory, platform::fourcc("DRPE")));
+  if (event.spec().kind == lunvik::ModuleEvent::kKind && event.code() == 1) {
+    takeEvent(regenerate);
+  } else if (event.spec().kind == lunvik::ProjectEvent::kKind &&
+             (event.code() == platform::kProjectNew || event.code() == platform::kProjectOpen)) {
+    updatePresetMenu();
+    lunvik::ObjectStore& store = project()->store();
+    lunvik::Package* joints = store.get(kJointPrefsCode);
+    lunvik::Package* timbers = store.get(kTimberPrefsCode);
+    if (joints) joints->complete();
+    if (timbers) timbers->complete();
+    if (joints || timbers) {
+      takeEvent(regenerate);
+      project()->rebuildPlan();
+    }
+  }
+  return result;
+}
+
+void VarnholtAddon::updatePresetMenu() {
+  auto* prefs = dynamic_cast<AlignPrefs*>(project()->store().get(kAlignPrefsCode));
+  if (!prefs) return;
+  const auto& presets = prefs->presetList.items();
+  for (std::size_t n = 1; n <= 10 && n < presets.size(); ++n)
+    setMenuItemText(32507, int32_t(3 + n), presets[n].name);
+}
+
 void VarnholtAddon::setup() {
   ToolList& tools = *tools_;
   tools.push_back(new Projector());
+  tools.push_back(new LibraryChecker());
+  tools.push_back(new ProjectDataChecker());
   tools.push_back(new ProfileMenu());
   tools.push_back(new AssemblyMenu());
   tools.push_back(new JointsMenu());
@@ -40,6 +103,16 @@ void VarnholtAddon::setup() {
   tools.push_back(new PrefsMenu());
   tools.push_back(new AlignMenu());
   tools.push_back(new AboutMenu());
+  tools.push_back(new ProjectDataExporter());
+
+  addPackage(JointPrefs());
+  addPackage(ProjectPrefs());
+  addPackage(TimberPrefs());
+  addPackage(FramePrefs());
+  addPackage(FramingTemplatePrefs());
+  addPackage(ProfilePrefs());
+  addPackage(AlignPrefs());
+
   for (auto& tool : tools) subscribe(tool.get());
 }
 

@@ -20,6 +20,14 @@ class VarnholtAddon : public lunvik::Addon {
 
   // Shows the internal-error alert.
   void reportUnexpectedError() override;
+  // The "Trestlar" folder in the user's application-data folder, created when missing.
+  std::unique_ptr<lunvik::CadString> preferencesFolder() const override;
+  // The base behaviour, then the library folder check for a new or opened project.
+  bool beforeHostEvent(lunvik::HostEvent& event) override;
+  // The base behaviour, then: after a merge the macro is regenerated; after a new or opened
+  // project the preset menu texts are set, the joint and timber packages completed and the
+  // macro regenerated.
+  bool afterHostEvent(lunvik::HostEvent& event) override;
   uint32_t addonCode() const override { return platform::fourcc("VRNH"); }
   int32_t addonKind() const override { return 4; }
   // Fills the tool list and subscribes every tool.
@@ -27,6 +35,8 @@ class VarnholtAddon : public lunvik::Addon {
 
   // The tools.
   const ToolList& tools() const { return *tools_; }
+  // Sets the Alignment menu's preset items to the names of the stored presets.
+  void updatePresetMenu();
 
  private:
   std::unique_ptr<ToolList> tools_;

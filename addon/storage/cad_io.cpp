@@ -11,6 +11,8 @@ bool CadIO::read(void*, std::size_t, std::size_t& got) {
 
 bool CadIO::write(const void*, std::size_t) { return false; }
 
+bool CadIO::takeRest(const char*&, std::size_t&) { return false; }
+
 bool CadIO::readAll(std::string& text) {
   char block[16384];
   for (;;) {

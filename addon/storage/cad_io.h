@@ -24,6 +24,10 @@ class CadIO {
   // read before the error).
   virtual bool readAll(std::string& text);
 
+  // When the rest of the stream lies in memory: points data and size at it and moves the
+  // stream to its end, so it can be read in place. False (nothing moved) otherwise.
+  virtual bool takeRest(const char*& data, std::size_t& size);
+
   // Writes the bytes of text.
   bool writeText(const CadString& text) { return write(text.c_str(), text.size()); }
 };

@@ -35,7 +35,8 @@ bool DataFile::open(Mode mode) {
   auto openFile = host().operation(&HostFunctionTable::IOOpenFile);
   if (!openFile || path_.empty()) return false;
   int32_t file = 0;
-  if (openFile(path_.c_str(), static_cast<int32_t>(mode), &file) != platform::kNoError) return false;
+  if (openFile(path_.c_str(), static_cast<int32_t>(mode), &file) != platform::kNoError)
+    return false;
   file_ = file;
   open_ = true;
   writing_ = mode != Mode::read;
@@ -90,7 +91,8 @@ bool DataFile::exists() const { return pathKind(path_) == kPathFile; }
 bool DataFile::size(int64_t& bytes) const {
   auto fileSize = host().operation(&HostFunctionTable::IOFileSize);
   int64_t result = 0;
-  if (!fileSize || fileSize(path_.c_str(), &result) != platform::kNoError || result < 0) return false;
+  if (!fileSize || fileSize(path_.c_str(), &result) != platform::kNoError || result < 0)
+    return false;
   bytes = result;
   return true;
 }

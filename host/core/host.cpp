@@ -175,6 +175,7 @@ void Host::adoptProject(const ProjectData& data, const std::string& path, bool o
   workingUnits_ = data.settings.workingUnits;
   groupsSuspended_ = data.settings.groupsSuspended;
   libraryFolders_ = data.libraryFolders;
+  libraryDirty_ = true;
   moduleData_ = data.moduleData;
   projectPath_ = path;
   projectOpen_ = open;
@@ -267,6 +268,28 @@ std::vector<std::string> Host::resolvedLibraryFolders() const {
   folders.reserve(libraryFolders_.size());
   for (const std::string& folder : libraryFolders_) folders.push_back(resolveLibraryFolder(projectPath_, folder));
   return folders;
+}
+
+bool Host::addLibraryFolder(const std::string& folder) {
+  std::string path = FileLibrary::nativePath(folder);
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  if (files_.kind(path.c_str()) != 2) return false;
+  for (const std::string& loaded : resolvedLibraryFolders()) {
+    std::string known = FileLibrary::nativePath(loaded);
+    while (known.size() > 1 && known.back() == '/') known.pop_back();
+    if (known == path) return true;
+  }
+  libraryFolders_.push_back(path);
+  libraryDirty_ = true;
+  return true;
+}
+
+const LibraryIndex& Host::library() {
+  if (libraryDirty_) {
+    library_.rebuild(resolvedLibraryFolders());
+    libraryDirty_ = false;
+  }
+  return library_;
 }
 
 int Host::callCount(const std::string& operation) const {

@@ -14,6 +14,7 @@
 #include "host/core/memory_manager.h"
 #include "host/core/resource_manager.h"
 #include "host/files/file_library.h"
+#include "host/library/library_index.h"
 #include "host/project/project_file.h"
 #include "platform/host_table.h"
 
@@ -157,7 +158,19 @@ class Host {
   void setWorkingUnits(WorkingUnits units) { workingUnits_ = units; }
   // The project's library folders as the file writes them.
   const std::vector<std::string>& libraryFolders() const { return libraryFolders_; }
-  void setLibraryFolders(std::vector<std::string> folders) { libraryFolders_ = std::move(folders); }
+  void setLibraryFolders(std::vector<std::string> folders) {
+    libraryFolders_ = std::move(folders);
+    libraryDirty_ = true;
+  }
+  // Adds a folder to the loaded libraries; false when it is no folder. A folder loaded
+  // already is not added again.
+  bool addLibraryFolder(const std::string& folder);
+  // The loaded library parts, brought up to date with the folders first.
+  const LibraryIndex& library();
+  // Marks the loaded libraries for a new scan (a file in them may have changed).
+  void touchLibrary() { libraryDirty_ = true; }
+  // How often the plan was rebuilt.
+  int planRebuilds() const { return planRebuilds_; }
   // The library folders resolved against the project file's folder.
   std::vector<std::string> resolvedLibraryFolders() const;
   // The token the host hands the add-on (tests call table operations with it).
@@ -269,6 +282,9 @@ class Host {
   std::string projectPath_;
   WorkingUnits workingUnits_ = WorkingUnits::Metric;
   std::vector<std::string> libraryFolders_;
+  LibraryIndex library_;
+  bool libraryDirty_ = true;
+  int planRebuilds_ = 0;
 
   MemoryManager memory_;
   ResourceManager resources_;

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstring>
 #include <ctime>
+#include <string>
+#include <vector>
 
 #include "host/core/host.h"
 
@@ -206,6 +208,22 @@ struct HostOperations {
         if (!p1) return platform::kErrNullArgument;
         *static_cast<int32_t*>(p1) = self->groupsSuspended_ ? 1 : 0;
         return kNoError;
+      case platform::fourcc("GLIB"): {
+        if (!p1 || !p2) return platform::kErrNullArgument;
+        std::string paths;
+        std::vector<std::string> folders = self->resolvedLibraryFolders();
+        for (const std::string& f : folders) paths.append(f.c_str(), f.size() + 1);
+        GSHandle handle = self->memory_.newHandle(int64_t(paths.size()));
+        if (!handle) return platform::kErrMemory;
+        if (!paths.empty()) std::memcpy(*handle, paths.data(), paths.size());
+        *static_cast<int32_t*>(p1) = int32_t(folders.size());
+        *static_cast<GSHandle*>(p2) = handle;
+        if (p3) *static_cast<int32_t*>(p3) = folders.empty() ? -1 : 0;
+        return kNoError;
+      }
+      case platform::fourcc("ALIB"):
+        if (!p1) return platform::kErrNullArgument;
+        return self->addLibraryFolder(static_cast<const char*>(p1)) ? kNoError : platform::kErrFile;
       case platform::fourcc("GWUN"):
         if (!p1) return platform::kErrNullArgument;
         *static_cast<int32_t*>(p1) = static_cast<int32_t>(self->workingUnits_);
@@ -216,6 +234,10 @@ struct HostOperations {
   }
   static GSErr interface(HostToken, uint32_t code, void* p1, void* p2, void*) {
     ENTER("HostInterface");
+    if (code == platform::fourcc("RBPL")) {
+      ++self->planRebuilds_;
+      return kNoError;
+    }
     if (!p1) return platform::kErrNullArgument;
     const auto* ref = static_cast<const platform::MenuItemRef*>(p1);
     std::pair<int16_t, int32_t> key(ref->menuList, ref->itemIndex);
@@ -251,6 +273,44 @@ struct HostOperations {
       return kNoError;
     }
     return platform::kErrBadParameter;
+  }
+
+  // ---- library parts ----
+  static GSErr fillPart(Host& host, int32_t index, platform::LibraryPartRecord* record) {
+    const LibraryPart* part = host.library().part(index);
+    if (!part) return platform::kErrBadIndex;
+    *record = platform::LibraryPartRecord{};
+    record->typeID = part->typeID;
+    record->index = index;
+    platform::toWide(part->name.c_str(), record->name, 256);
+    std::string file = part->path.substr(part->path.find_last_of('/') + 1);
+    platform::toWide(file.c_str(), record->fileName, 256);
+    record->location = host.memory_.newHandle(int64_t(part->path.size() + 1));
+    if (record->location) std::memcpy(*record->location, part->path.c_str(), part->path.size() + 1);
+    return kNoError;
+  }
+  static std::string narrow(const uint16_t* text, int size) {
+    std::string out;
+    for (int i = 0; i < size && text[i]; ++i) out += text[i] < 256 ? char(text[i]) : '?';
+    return out;
+  }
+  static GSErr searchLibraryPart(HostToken, platform::LibraryPartRecord* record) {
+    ENTER("HostSearchLibraryPart");
+    if (!record) return platform::kErrNullArgument;
+    int32_t index = self->library().find(narrow(record->name, 256), record->typeID);
+    if (index == 0) return platform::kErrBadIndex;
+    return fillPart(*self, index, record);
+  }
+  static GSErr getLibraryPart(HostToken, platform::LibraryPartRecord* record) {
+    ENTER("HostGetLibraryPart");
+    if (!record) return platform::kErrNullArgument;
+    return fillPart(*self, record->index, record);
+  }
+  static GSErr getLibraryPartCount(HostToken, int32_t* count) {
+    ENTER("HostGetLibraryPartCount");
+    if (!count) return platform::kErrNullArgument;
+    *count = self->library().count();
+    return kNoError;
   }
 
   // ---- root library ----
@@ -370,6 +430,8 @@ struct HostOperations {
   }
   static GSErr ioClose(int32_t file) {
     ENTER("IOCloseFile");
+    // A file written into a library folder may be a library part.
+    self->touchLibrary();
     return self->files_.close(file);
   }
   static GSErr ioDelete(const char* path) {
@@ -417,6 +479,9 @@ struct HostOperations {
     t.HostGoodies = &goodies;
     t.HostAutomate = &automate;
     t.HostElementTool = &elementTool;
+    t.HostSearchLibraryPart = &searchLibraryPart;
+    t.HostGetLibraryPart = &getLibraryPart;
+    t.HostGetLibraryPartCount = &getLibraryPartCount;
     t.MemInit = &memInit;
     t.MemExit = &memExit;
     t.MemNewHandle = &memNew;

@@ -95,7 +95,10 @@ TEST(CliTest, NewCreatesAnEmptyProjectAndReplacesAFileOnlyWhenForced) {
   std::string error;
   ASSERT_TRUE(standin::readProjectFile(file, data, error)) << error;
   EXPECT_TRUE(data.settings == standin::ProjectSettings());
-  EXPECT_TRUE(data.libraryFolders.empty());
+  // The add-on keeps its generated macro in its preferences folder and loads that folder.
+  ASSERT_EQ(data.libraryFolders.size(), 1u);
+  EXPECT_EQ(data.libraryFolders[0], ::testing::TempDir() + "Trestlar");
+  EXPECT_NE(data.moduleData.find("<jointPrefs>"), std::string::npos);
 
   { std::ofstream(file) << "precious"; }
   run = trestlar("new " + file, &err);

@@ -1,0 +1,57 @@
+// Library-part records exchanged with the host's library.
+//
+// A file location is a memory handle holding the location's full path, zero-terminated;
+// whoever receives one from the host disposes of it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/host_types.h"
+
+namespace platform {
+
+// Library-part type codes.
+enum : int32_t {
+  kPartWindow = 2,
+  kPartDoor = 3,
+  kPartObject = 4,
+  kPartLamp = 5,
+  kPartZone = 6,
+  kPartProperty = 7,
+  kPartLabel = 9,
+  kPartMacro = 10,
+};
+
+// One library part: 1336 bytes.
+struct LibraryPartRecord {
+  int32_t typeID;            // part type; 0 = any when searching
+  int32_t index;             // index in the loaded libraries, from 1; 0 = none
+  uint16_t name[256];        // zero-terminated
+  uint16_t fileName[256];    // zero-terminated
+  uint8_t pad1032[2];
+  uint8_t optionFlag1;       // at 1034
+  uint8_t optionFlag2;       // at 1035
+  uint8_t pad1036[4];
+  int16_t value1040;         // copied back after saving
+  uint8_t pad1042[30];
+  GSHandle location;         // at 1072: the part's file location, or null
+  char ownId[128];           // at 1080: two GUIDs in braces joined by a hyphen
+  char parentId[128];        // at 1208
+};
+
+static_assert(sizeof(LibraryPartRecord) == 1336, "the library-part record is 1336 bytes");
+static_assert(offsetof(LibraryPartRecord, optionFlag1) == 1034, "option flags at 1034");
+static_assert(offsetof(LibraryPartRecord, value1040) == 1040, "value at 1040");
+static_assert(offsetof(LibraryPartRecord, location) == 1072, "location at 1072");
+static_assert(offsetof(LibraryPartRecord, ownId) == 1080, "identifiers at 1080");
+
+// Converts between 8-bit text and the records' zero-terminated 16-bit text (characters above
+// one byte read as '?').
+inline void toWide(const char* text, uint16_t* out, int size) {
+  int i = 0;
+  for (; text && text[i] && i < size - 1; ++i) out[i] = static_cast<unsigned char>(text[i]);
+  out[i] = 0;
+}
+
+}  // namespace platform
