@@ -34,15 +34,21 @@
 
 #include <cstdint>
 
+#include "platform/dialog_operations.h"
 #include "platform/host_records.h"
 #include "platform/host_types.h"
 #include "platform/library_records.h"
+#include "platform/model_operations.h"
 #include "platform/resource_module.h"
 
 namespace platform {
 
-// X(name, return type, parameter list)
-#define HOST_OPERATIONS(X)                                                                      \
+// X(name, return type, parameter list). The table holds the core operations below, then those
+// of the model (databases, elements, memos, 3D) and of the dialog manager, each listed in its
+// own header.
+#define HOST_OPERATIONS(X) HOST_CORE_OPERATIONS(X) HOST_MODEL_OPERATIONS(X) HOST_DIALOG_OPERATIONS(X)
+
+#define HOST_CORE_OPERATIONS(X)                                                                 \
   /* ---- registration (EntryRegisterInterface) ---- */                                       \
   X(HostRegisterBuiltInLibrary, GSErr, (HostToken token))                                      \
   X(HostRegisterSubtypeTool, GSErr,                                                            \

@@ -13,6 +13,8 @@
 #include "host/core/addon_module.h"
 #include "host/core/memory_manager.h"
 #include "host/core/resource_manager.h"
+#include "host/dialogs/dialog_manager.h"
+#include "host/model/project_model.h"
 #include "host/files/file_library.h"
 #include "host/library/library_index.h"
 #include "host/project/project_file.h"
@@ -225,6 +227,8 @@ class Host {
   void setModuleData(const std::string& data) { moduleData_ = data; }
 
   MemoryManager& memory() { return memory_; }
+  DialogManager& dialogs() { return *dialogs_; }
+  ProjectModel& model() { return *model_; }
   ResourceManager& resources() { return resources_; }
   FileLibrary& files() { return files_; }
 
@@ -287,6 +291,8 @@ class Host {
   int planRebuilds_ = 0;
 
   MemoryManager memory_;
+  std::unique_ptr<DialogManager> dialogs_ = std::make_unique<DialogManager>();
+  std::unique_ptr<ProjectModel> model_ = std::make_unique<ProjectModel>();
   ResourceManager resources_;
   FileLibrary files_;
 };

@@ -507,6 +507,8 @@ struct HostOperations {
     t.IOPathKind = &ioKind;
     t.IOCreateFolder = &ioCreateFolder;
     t.IOSetFileType = &ioSetType;
+    installModelOperations(t);
+    installDialogOperations(t);
     return t;
   }
 };
