@@ -128,3 +128,37 @@ TEST(CliTest, AMissingAddonLibraryIsReported) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CliTest, PrefsAndMacroShowWhatTheAddonStoresAndGenerates) {
+  CliRun prefs = trestlar("prefs");
+  EXPECT_EQ(prefs.status, 0);
+  EXPECT_EQ(prefs.out.rfind("<alignPrefs>\n", 0), 0u);
+  EXPECT_NE(prefs.out.find("<timberPrefs>"), std::string::npos);
+
+  std::string out = ::testing::TempDir() + "trestlar-macro-" + std::to_string(::getpid()) + ".gdl";
+  CliRun macro = trestlar("macro -o " + out);
+  EXPECT_EQ(macro.status, 0);
+  EXPECT_EQ(macro.out, "wrote " + out + "\n");
+  std::stringstream text;
+  text << std::ifstream(out).rdbuf();
+  EXPECT_EQ(text.str().rfind("if (GLOB_USER_1 = 1) then\n", 0), 0u);
+  EXPECT_NE(text.str().find("\"King Post\""), std::string::npos);
+  std::remove(out.c_str());
+}
+
+TEST(CliTest, APrefsProjectThatDoesNotReadIsRefusedAndKept) {
+  std::string file = ::testing::TempDir() + "trestlar-bad-" + std::to_string(::getpid()) + ".trestlar";
+  { std::ofstream(file) << "{ not json"; }
+  std::string err;
+  CliRun run = trestlar("prefs " + file, &err);
+  EXPECT_NE(run.status, 0);
+  EXPECT_NE(err.find(file), std::string::npos) << err;
+  std::stringstream kept;
+  kept << std::ifstream(file).rdbuf();
+  EXPECT_EQ(kept.str(), "{ not json");
+  std::remove(file.c_str());
+}
+
+}  // namespace
