@@ -18,6 +18,7 @@ class DataBufferIn : public CadIO {
   explicit DataBufferIn(platform::GSHandle handle);
   // Reads the bytes of text.
   explicit DataBufferIn(const std::string& text) : DataBufferIn(text.data(), text.size()) {}
+  DataBufferIn(std::string&&) = delete;  // the text must outlive the stream
 
   bool read(void* buffer, std::size_t size, std::size_t& got) override;
   bool readAll(std::string& text) override;
