@@ -1,2 +1,0 @@
-// Geometry kernel sources live beside this file.
-namespace lunvik {}
