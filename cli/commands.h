@@ -31,5 +31,6 @@ int runMenus(const SessionOptions& options, const Arguments& args);
 int runNew(const SessionOptions& options, const Arguments& args);
 int runPrefs(const SessionOptions& options, const Arguments& args);
 int runMacro(const SessionOptions& options, const Arguments& args);
+int runRun(const SessionOptions& options, const Arguments& args);
 
 }  // namespace trestlar

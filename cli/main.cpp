@@ -24,6 +24,9 @@ const Command kCommands[] = {
     {"macro", &trestlar::runMacro,
      "macro [PROJECT] [-o FILE]\n      write the ProjectData macro the add-on generates for the project (to standard\n"
      "      output without -o)"},
+    {"run", &trestlar::runRun,
+     "run PROJECT SCRIPT [-o OUT]\n      run a session script (menu choices and the answers to their dialogs and\n"
+     "      alerts) on the project, then save it (to OUT when given); see the README"},
 };
 
 void usage(std::ostream& out) {

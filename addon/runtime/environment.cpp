@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "interaction/dialog.h"
 #include "runtime/memory.h"
 
 namespace lunvik {
@@ -135,6 +136,7 @@ platform::GSErr Environment::startFramework() {
     platform::GSErr err = init(64);
     if (err != platform::kNoError) return err;
   }
+  interface_ = std::make_unique<InterfaceRegistry>();
   started_ = true;
   return platform::kNoError;
 }
@@ -142,6 +144,7 @@ platform::GSErr Environment::startFramework() {
 void Environment::stopFramework() {
   if (!started_) return;
   started_ = false;
+  interface_.reset();
   if (auto exit = host_.operation(&HostFunctionTable::MemExit)) exit();
 }
 

@@ -11,6 +11,8 @@
 
 namespace lunvik {
 
+class InterfaceRegistry;
+
 // The payload of an embedded resource.
 using ResourceBuffer = std::vector<unsigned char>;
 
@@ -50,6 +52,9 @@ class Environment {
   void stopFramework();
   // True between startFramework and stopFramework.
   bool frameworkStarted() const { return started_; }
+  // The interface registries (open dialogs, event creators); null while the framework is
+  // stopped.
+  InterfaceRegistry* interfaceRegistry() const { return interface_.get(); }
 
   // Marks the project notifications as installed; false when they already were (they are
   // installed once per process).
@@ -61,6 +66,7 @@ class Environment {
   Environment() = default;
   HostInterface host_;
   bool started_ = false;
+  std::unique_ptr<InterfaceRegistry> interface_;
   bool projectEventsCaught_ = false;
   int mergeHandlerInstalls_ = 0;
 };

@@ -6,6 +6,7 @@
 #include "prefs/framing_template_prefs.h"
 #include "prefs/joint_prefs.h"
 #include "prefs/package_codes.h"
+#include "prefs/prefs_edit.h"
 #include "prefs/profile_prefs.h"
 #include "prefs/project_prefs.h"
 #include "prefs/timber_prefs.h"
@@ -103,7 +104,10 @@ void VarnholtAddon::setup() {
   tools.push_back(new PrefsMenu());
   tools.push_back(new AlignMenu());
   tools.push_back(new AboutMenu());
+  tools.push_back(new JointPrefsEdit());
+  tools.push_back(new ProjectPrefsEdit());
   tools.push_back(new ProjectDataExporter());
+  tools.push_back(new TimberPrefsEdit());
 
   addPackage(JointPrefs());
   addPackage(ProjectPrefs());

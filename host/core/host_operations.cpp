@@ -232,8 +232,10 @@ struct HostOperations {
         return platform::kErrBadParameter;
     }
   }
-  static GSErr interface(HostToken, uint32_t code, void* p1, void* p2, void*) {
+  static GSErr interface(HostToken, uint32_t code, void* p1, void* p2, void* p3) {
     ENTER("HostInterface");
+    GSErr dialogResult = kNoError;
+    if (self->dialogs().interfaceOperation(code, p1, p2, p3, dialogResult)) return dialogResult;
     if (code == platform::fourcc("RBPL")) {
       ++self->planRebuilds_;
       return kNoError;
@@ -394,7 +396,9 @@ struct HostOperations {
     for (const char* b : {b1, b2, b3})
       if (b) record.buttons.push_back(b);
     int32_t answer = 1;
-    if (!self->alertAnswers_.empty()) {
+    if (self->dialogs().answerAlert(record.buttons, answer)) {
+      // The script's answer.
+    } else if (!self->alertAnswers_.empty()) {
       answer = self->alertAnswers_.front();
       self->alertAnswers_.pop_front();
     }

@@ -1,0 +1,68 @@
+#include "prefs/costing_dialog.h"
+
+#include "prefs/timber_prefs.h"
+
+namespace varnholt {
+
+namespace {
+
+// The shortest length kept as a costing.
+constexpr double kLengthTolerance = 0.00001;
+
+lunvik::ActionCall* staysOpen(std::function<void()> work) {
+  return new lunvik::ActionCall([work](lunvik::ActionEvent& e) {
+    work();
+    e.reply(0);
+    return true;
+  });
+}
+
+}  // namespace
+
+void TimberCostDialog::setupControls() {
+  list_ = add(new lunvik::ListControl(*this, 8));
+  list_->setColumns({{100, 2, "Min. Length"}, {100, 2, "Cost"}});
+  list_->attachEditor(0, add(new lunvik::LengthText(*this, 6)));
+  list_->attachEditor(1, add(new lunvik::RealText(*this, 7)));
+  attach(list_, new lunvik::ItemCall([this](lunvik::ItemEvent&) {
+           delete_->enable(list_->selectedRow() >= 0);
+           return true;
+         }));
+  attach(add(new lunvik::Button(*this, 9)), staysOpen([this] { addRow(); }));
+  delete_ = add(new lunvik::Button(*this, 10));
+  attach(delete_, staysOpen([this] { deleteRow(); }));
+  for (const auto& entry : spec_.lengthCostingList.entries()) {
+    int32_t row = list_->appendRow();
+    if (row < 0) break;
+    list_->setValue(row, 0, lunvik::LengthSetting(entry.first));
+    list_->setValue(row, 1, lunvik::RealSetting(entry.second));
+  }
+  delete_->disable();
+}
+
+void TimberCostDialog::addRow() {
+  int32_t row = list_->appendRow();
+  if (row < 0) return;
+  list_->setValue(row, 0, lunvik::LengthSetting(0));
+  list_->setValue(row, 1, lunvik::RealSetting(0));
+  list_->selectRow(row);
+  delete_->enable();
+}
+
+void TimberCostDialog::deleteRow() {
+  int32_t row = list_->selectedRow();
+  if (row < 0) return;
+  list_->deleteRow(row);
+  delete_->enable(list_->selectedRow() >= 0);
+}
+
+void TimberCostDialog::accept() {
+  list_->commitEdit();
+  spec_.lengthCostingList.clearEntries();
+  for (int32_t row = 0; row < list_->rows(); ++row) {
+    double length = list_->value(row, 0)->real();
+    if (length > kLengthTolerance) spec_.lengthCostingList.put(length, list_->value(row, 1)->real());
+  }
+}
+
+}  // namespace varnholt

@@ -1,0 +1,302 @@
+#include "cli/script.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "cli/commands.h"
+
+namespace trestlar {
+
+using standin::DialogAction;
+using standin::ScriptAnswer;
+
+bool splitScriptLine(const std::string& line, std::vector<std::string>& words, std::string& error) {
+  words.clear();
+  std::size_t i = 0;
+  while (i < line.size()) {
+    char c = line[i];
+    if (c == ' ' || c == '\t' || c == '\r') {
+      ++i;
+      continue;
+    }
+    if (c == '#') break;
+    std::string word;
+    if (c == '"') {
+      ++i;
+      bool closed = false;
+      while (i < line.size()) {
+        char d = line[i++];
+        if (d == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\')) {
+          word += line[i++];
+        } else if (d == '"') {
+          closed = true;
+          break;
+        } else {
+          word += d;
+        }
+      }
+      if (!closed) {
+        error = "a text has no closing quote";
+        return false;
+      }
+    } else {
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') word += line[i++];
+    }
+    words.push_back(word);
+  }
+  return true;
+}
+
+namespace {
+
+bool itemNumber(const std::string& word, int16_t& item, std::string& error) {
+  char* end = nullptr;
+  long n = std::strtol(word.c_str(), &end, 10);
+  if (word.empty() || !end || *end != '\0' || n < 1 || n > 32767) {
+    error = "\"" + word + "\" is not an item number";
+    return false;
+  }
+  item = int16_t(n);
+  return true;
+}
+
+// Adds an action to the dialog block being written.
+bool dialogAction(ScriptRun& run, const ScriptLine& line, DialogAction::Kind kind, bool hasItem,
+                  std::string& error) {
+  ScriptAnswer* block = run.dialogBlock();
+  if (!block) {
+    error = "\"" + line.words[0] + "\" answers a dialog: start the answers with a \"dialog\" line";
+    return false;
+  }
+  DialogAction action;
+  action.kind = kind;
+  action.line = line.number;
+  std::size_t first = 1;
+  if (hasItem) {
+    if (!itemNumber(line.words[1], action.item, error)) return false;
+    first = 2;
+  }
+  action.args.assign(line.words.begin() + std::ptrdiff_t(first), line.words.end());
+  block->actions.push_back(action);
+  return true;
+}
+
+bool verbDialog(ScriptRun& run, const ScriptLine& line, std::string& error) {
+  int32_t dialog = 0;
+  if (line.words.size() > 1) {
+    char* end = nullptr;
+    long n = std::strtol(line.words[1].c_str(), &end, 10);
+    if (!end || *end != '\0' || n < 1 || n > 0x7FFFFFFF) {
+      error = "\"" + line.words[1] + "\" is not a dialog number";
+      return false;
+    }
+    dialog = int32_t(n);
+  }
+  run.beginDialog(dialog, line.number);
+  return true;
+}
+
+bool verbSet(ScriptRun& run, const ScriptLine& line, std::string& error) {
+  return dialogAction(run, line, DialogAction::Kind::Set, true, error);
+}
+bool verbChoose(ScriptRun& run, const ScriptLine& line, std::string& error) {
+  return dialogAction(run, line, DialogAction::Kind::Choose, true, error);
+}
+bool verbSelect(ScriptRun& run, const ScriptLine& line, std::string& error) {
+  return dialogAction(run, line, DialogAction::Kind::Select, true, error);
+}
+bool verbEdit(ScriptRun& run, const ScriptLine& line, std::string& error) {
+  return dialogAction(run, line, DialogAction::Kind::Edit, true, error);
+}
+bool verbClick(ScriptRun& run, const ScriptLine& line, std::string& error) {
+  return dialogAction(run, line, DialogAction::Kind::Click, true, error);
+}
+bool verbOk(ScriptRun& run, const ScriptLine& line, std::string& error) {
+  return dialogAction(run, line, DialogAction::Kind::Ok, false, error);
+}
+bool verbCancel(ScriptRun& run, const ScriptLine& line, std::string& error) {
+  return dialogAction(run, line, DialogAction::Kind::Cancel, false, error);
+}
+
+bool verbAlert(ScriptRun& run, const ScriptLine& line, std::string&) {
+  ScriptAnswer answer;
+  answer.kind = ScriptAnswer::Kind::Alert;
+  answer.button = line.words[1];
+  answer.line = line.number;
+  run.host().dialogs().queue(answer);
+  return true;
+}
+
+bool verbSaveFile(ScriptRun& run, const ScriptLine& line, std::string&) {
+  ScriptAnswer answer;
+  answer.kind = ScriptAnswer::Kind::SaveFile;
+  answer.path = line.words.size() > 1 && line.words[1] != "cancel" ? line.words[1] : std::string();
+  answer.line = line.number;
+  run.host().dialogs().queue(answer);
+  return true;
+}
+
+bool verbEnd(ScriptRun& run, const ScriptLine&, std::string&) {
+  run.endDialog();
+  return true;
+}
+
+bool verbMenu(ScriptRun& run, const ScriptLine& line, std::string& error) {
+  run.endDialog();
+  standin::Host& host = run.host();
+  standin::MenuItem item;
+  if (!host.findMenuItem(line.words[1], item)) {
+    error = "there is no menu item \"" + line.words[1] + "\" (trestlar menus lists them)";
+    return false;
+  }
+  if (item.flags & platform::kMenuItemDisabled) {
+    error = "the menu item \"" + item.path + "\" is greyed";
+    return false;
+  }
+  std::size_t before = host.dialogs().records().size();
+  host.chooseMenuItem(item.menuList, item.itemIndex);
+  return run.afterCommand(line, before, error);
+}
+
+const std::vector<ScriptVerb> kVerbs = {
+    {"menu", 1, 1, &verbMenu, "menu PATH", "choose a menu item (\"Framing/Preferences/Joints...\")"},
+    {"dialog", 0, 1, &verbDialog,
+     "dialog [ID]", "start the answers for the next dialog (ID: its dialog resource)"},
+    {"set", 2, 2, &verbSet, "set ITEM VALUE", "type a value into a field, set a check box (on/off)"},
+    {"choose", 2, 2, &verbChoose, "choose ITEM ENTRY", "choose a pop-up entry by its text, or #N"},
+    {"select", 2, -1, &verbSelect, "select ITEM ROW...", "select list rows (from 1), or none"},
+    {"edit", 4, 4, &verbEdit, "edit LIST ROW COL VALUE", "select a row and set the field laid on its column"},
+    {"click", 1, 1, &verbClick, "click ITEM", "click a button, check box or radio button"},
+    {"ok", 0, 0, &verbOk, "ok", "click OK (item 1)"},
+    {"cancel", 0, 0, &verbCancel, "cancel", "click Cancel (item 2)"},
+    {"end", 0, 0, &verbEnd, "end", "end the answers for a dialog"},
+    {"alert", 1, 1, &verbAlert, "alert BUTTON", "answer the next alert with a button (its text or number)"},
+    {"save-file", 1, 1, &verbSaveFile,
+     "save-file PATH", "answer the next save-file dialog with PATH (cancel: cancel it)"},
+};
+
+const ScriptVerb* findVerb(const std::string& name) {
+  for (const ScriptVerb& v : kVerbs)
+    if (name == v.name) return &v;
+  return nullptr;
+}
+
+}  // namespace
+
+const std::vector<ScriptVerb>& scriptVerbs() { return kVerbs; }
+
+void ScriptRun::beginDialog(int32_t dialog, int line) {
+  endDialog();
+  block_ = ScriptAnswer();
+  block_.kind = ScriptAnswer::Kind::Dialog;
+  block_.dialog = dialog;
+  block_.line = line;
+  open_ = true;
+}
+
+void ScriptRun::endDialog() {
+  if (!open_) return;
+  host_.dialogs().queue(block_);
+  open_ = false;
+}
+
+bool ScriptRun::afterCommand(const ScriptLine& line, std::size_t recordsBefore, std::string& error) {
+  standin::DialogManager& dialogs = host_.dialogs();
+  if (!dialogs.scriptError().empty()) {
+    error = dialogs.scriptError();
+    return false;
+  }
+  const auto& records = dialogs.records();
+  for (std::size_t i = recordsBefore; i < records.size(); ++i)
+    if (records[i].missing)
+      notes_.push_back("line " + std::to_string(line.number) + ": dialog " + std::to_string(records[i].resourceId) +
+                       " could not be opened; nothing changed");
+  if (!dialogs.pendingAnswers().empty()) {
+    const ScriptAnswer& left = dialogs.pendingAnswers().front();
+    const char* what = left.kind == ScriptAnswer::Kind::Dialog  ? "no dialog opened for the answers"
+                       : left.kind == ScriptAnswer::Kind::Alert ? "no alert was shown for the answer"
+                                                                : "no save-file dialog was shown for the answer";
+    error = "line " + std::to_string(left.line) + ": " + what + " (the command of line " +
+            std::to_string(line.number) + " has ended)";
+    dialogs.dropAnswers();
+    return false;
+  }
+  return true;
+}
+
+bool ScriptRun::run(const std::string& text, std::string& error) {
+  std::istringstream lines(text);
+  std::string raw;
+  int number = 0;
+  while (std::getline(lines, raw)) {
+    ++number;
+    ScriptLine line;
+    line.number = number;
+    std::string why;
+    if (!splitScriptLine(raw, line.words, why)) {
+      error = "line " + std::to_string(number) + ": " + why;
+      return false;
+    }
+    if (line.words.empty()) continue;
+    const ScriptVerb* verb = findVerb(line.words[0]);
+    if (!verb) {
+      error = "line " + std::to_string(number) + ": unknown verb \"" + line.words[0] + "\"";
+      return false;
+    }
+    int given = int(line.words.size()) - 1;
+    if (given < verb->minWords || (verb->maxWords >= 0 && given > verb->maxWords)) {
+      error = "line " + std::to_string(number) + ": expected " + verb->form;
+      return false;
+    }
+    if (!verb->run(*this, line, why)) {
+      // Messages from the host carry their line already.
+      error = why.compare(0, 5, "line ") == 0 ? why : "line " + std::to_string(number) + ": " + why;
+      return false;
+    }
+  }
+  endDialog();
+  if (!host_.dialogs().pendingAnswers().empty()) {
+    const ScriptAnswer& left = host_.dialogs().pendingAnswers().front();
+    error = "line " + std::to_string(left.line) + ": these answers are followed by no menu line to use them";
+    return false;
+  }
+  return true;
+}
+
+int runRun(const SessionOptions& options, const Arguments& args) {
+  ParsedArguments parsed;
+  std::string error;
+  if (!parseArguments(args, {}, {"-o"}, parsed, error)) return fail(error + " for run (see trestlar --help)");
+  if (parsed.plain.size() != 2) return fail("run takes a project and a script (trestlar run PROJECT SCRIPT [-o OUT])");
+  const std::string& project = parsed.plain[0];
+  const std::string& scriptPath = parsed.plain[1];
+  std::ifstream in(scriptPath, std::ios::binary);
+  if (!in) return fail(scriptPath + ": cannot be read");
+  std::stringstream text;
+  text << in.rdbuf();
+
+  Session session;
+  if (!openSession(session, options, project, error)) return fail(error);
+  standin::Host& host = session.host();
+  if (::isatty(2)) {
+    host.dialogs().setProgressEcho([](const standin::ProgressRecord& p) {
+      std::cerr << "\r" << standin::progressBarLine(p, 30) << "\033[K";
+      if (p.closed) std::cerr << "\n";
+      std::cerr.flush();
+    });
+  }
+  ScriptRun run(host);
+  bool ok = run.run(text.str(), error);
+  for (const std::string& note : run.notes()) std::cerr << "trestlar: " << scriptPath << ": " << note << "\n";
+  if (!ok) return fail(scriptPath + ": " + error + "; " + project + " is left as it was");
+  std::string out = parsed.has("-o") ? parsed.value("-o") : project;
+  if (!session.saveProject(out, error)) return fail(error);
+  std::cout << "saved " << out << "\n";
+  return 0;
+}
+
+}  // namespace trestlar

@@ -1,0 +1,71 @@
+// Session scripts: line-based scripts that choose menu items and answer the dialogs and
+// alerts they bring up (trestlar run). Each line is a verb and its words; the verbs are a
+// table, so new actions are new rows.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "host/core/host.h"
+
+namespace trestlar {
+
+// One line of a script, split into words.
+struct ScriptLine {
+  int number = 0;
+  std::vector<std::string> words;  // the verb first
+};
+
+// Splits a line: blanks separate words, double quotes make one word of a text (a backslash
+// before a quote or a backslash inside takes it as it is), a '#' outside quotes starts a
+// comment. False with
+// error for a text without its closing quote.
+bool splitScriptLine(const std::string& line, std::vector<std::string>& words, std::string& error);
+
+class ScriptRun;
+
+// A verb of the script language.
+struct ScriptVerb {
+  const char* name;
+  int minWords;  // words after the verb
+  int maxWords;  // -1: any number
+  // Carries the line out; false with error when it cannot be.
+  bool (*run)(ScriptRun& run, const ScriptLine& line, std::string& error);
+  const char* form;  // "set ITEM VALUE"
+  const char* help;
+};
+
+// The verbs, in the order the help lists them.
+const std::vector<ScriptVerb>& scriptVerbs();
+
+// Runs a script in a host with the add-on loaded.
+class ScriptRun {
+ public:
+  explicit ScriptRun(standin::Host& host) : host_(host) {}
+
+  // Runs the script's text; false with error ("line N: ...") at the first line that cannot be
+  // carried out. Nothing is saved here.
+  bool run(const std::string& text, std::string& error);
+  // Notes printed while running (a dialog that could not be opened).
+  const std::vector<std::string>& notes() const { return notes_; }
+
+  standin::Host& host() { return host_; }
+  // Starts the answers for the next dialog (of resource dialog; 0 any).
+  void beginDialog(int32_t dialog, int line);
+  // The dialog answers being written, or null outside a dialog block.
+  standin::ScriptAnswer* dialogBlock() { return open_ ? &block_ : nullptr; }
+  // Queues the dialog block being written, if any.
+  void endDialog();
+  // Checks what the host did after a command: script errors, answers nobody took, dialogs
+  // that could not be opened. False with error.
+  bool afterCommand(const ScriptLine& line, std::size_t recordsBefore, std::string& error);
+
+ private:
+  standin::Host& host_;
+  standin::ScriptAnswer block_;
+  bool open_ = false;
+  std::vector<std::string> notes_;
+};
+
+}  // namespace trestlar
