@@ -496,6 +496,7 @@ bool DialogManager::perform(OpenDialog& d, const DialogAction& action, std::stri
         error = itemName(*item) + " is " + (item->visible ? "disabled" : "hidden");
         return false;
       }
+      // Check boxes and radio buttons report the change of their value; buttons a click.
       if (item->kind == platform::kDGCheckBox) {
         item->value = item->value != 0 ? 0 : 1;
       } else if (item->kind == platform::kDGRadioButton) {
@@ -506,7 +507,8 @@ bool DialogManager::perform(OpenDialog& d, const DialogAction& action, std::stri
         error = itemName(*item) + " cannot be clicked";
         return false;
       }
-      click(d, item->id);
+      if (item->kind == platform::kDGButton) click(d, item->id);
+      else send(d, platform::kDGMsgChange, item->id);
       return true;
     default:
       return true;
