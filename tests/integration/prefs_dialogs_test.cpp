@@ -199,6 +199,16 @@ TEST_F(PrefsDialogsTest, MakeDefaultWritesTheRowsAsTheDefaultJointsWhenConfirmed
   EXPECT_EQ(jointNames()[0], "Tenon1.5");
 }
 
+TEST_F(PrefsDialogsTest, AMakeDefaultThatCannotWriteSaysSo) {
+  // A folder where the file would go.
+  std::filesystem::create_directories(appData() + "/Trestlar/Default Joints.xml");
+  answerAlert(dialogs(), "OK");
+  choose("Joints...", kJointDialog, {clickItem(16), pressCancel()});
+  ASSERT_EQ(host().alerts().size(), 2u);
+  EXPECT_EQ(host().alerts()[1].kind, platform::kAlertError);
+  EXPECT_EQ(host().alerts()[1].text, "The default list could not be written into the preferences folder");
+}
+
 // ---- reports ----
 
 TEST_F(PrefsDialogsTest, TheReportsDialogWorksOnACopyThatCancelDrops) {
@@ -251,6 +261,17 @@ TEST_F(PrefsDialogsTest, TheCostingDialogDropsLengthZeroAndKeepsTheLastOfALength
   // Stored in ascending length.
   std::string data = host().moduleData();
   EXPECT_LT(data.find("<keyLength>1.2</keyLength>"), data.find("<keyLength>2.4</keyLength>"));
+}
+
+TEST_F(PrefsDialogsTest, MakeDefaultWritesTheTimberRowsWithTheirCostings) {
+  package<TimberPrefs>().specifications()[0].lengthCostingList.put(3.0, 480);
+  answerAlert(dialogs(), "OK");
+  choose("Reports...", kReportsDialog, {editCell(8, 1, 1, "Larch"), clickItem(27), pressCancel()});
+  std::string text = readFile(appData() + "/Trestlar/Default Timbers.xml");
+  EXPECT_NE(text.find("<name>Larch</name>"), std::string::npos);
+  EXPECT_NE(text.find("<keyLength>3</keyLength>"), std::string::npos);
+  EXPECT_EQ(host().alerts()[0].text, "Do you want this list of timbers to become the default?");
+  EXPECT_EQ(package<TimberPrefs>().specifications()[0].name.str(), "Softwood");
 }
 
 TEST_F(PrefsDialogsTest, CostingsEditedInACancelledReportsDialogAreDropped) {
