@@ -515,6 +515,11 @@ bool DialogManager::perform(OpenDialog& d, const DialogAction& action, std::stri
   }
 }
 
+void DialogManager::bringToFront(int16_t dialId) {
+  auto it = std::find_if(open_.begin(), open_.end(), [dialId](const auto& d) { return d->dialId == dialId && d->open; });
+  if (it != open_.end()) std::rotate(it, it + 1, open_.end());
+}
+
 bool DialogManager::act(int16_t dialId, const DialogAction& action, std::string& error) {
   OpenDialog* d = dialog(dialId);
   if (!d) {
@@ -688,10 +693,7 @@ void dgModelessClose(int16_t dialId) {
   manager().modelessClose(dialId);
 }
 void dgBringToFront(int16_t dialId) {
-  if (!Host::current()) return;
-  auto& open = const_cast<std::vector<std::unique_ptr<OpenDialog>>&>(manager().openDialogs());
-  auto it = std::find_if(open.begin(), open.end(), [dialId](const auto& d) { return d->dialId == dialId; });
-  if (it != open.end()) std::rotate(it, it + 1, open.end());
+  if (Host::current()) manager().bringToFront(dialId);
 }
 void dgSetTitle(int16_t dialId, const char* title) {
   if (!Host::current()) return;

@@ -163,6 +163,8 @@ class DialogManager {
   OpenDialog* dialog(int16_t dialId);
   // The open dialogs, the front one last.
   const std::vector<std::unique_ptr<OpenDialog>>& openDialogs() const { return open_; }
+  // Makes an open dialog the front one.
+  void bringToFront(int16_t dialId);
   // Carries out a user action in an open dialog now; false with error when it cannot be.
   bool act(int16_t dialId, const DialogAction& action, std::string& error);
 

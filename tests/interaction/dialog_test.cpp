@@ -28,7 +28,12 @@ const char* const kTestLayout =
     "item 4 text \"\"\n"
     "item 5 check \"Flag\"\n"
     "item 6 popup \"\"\n"
-    "item 7 button \"Throw\"\n";
+    "item 7 button \"Throw\"\n"
+    "item 8 radio \"Schedule\" group 1\n"
+    "item 9 radio \"Cutting list\" group 1\n"
+    "item 10 layer \"\"\n"
+    "item 11 pen \"\"\n"
+    "item 12 angle \"\"\n";
 
 // A dialog that counts its hooks; item 3 replies 0 to its clicks, item 7 throws.
 class CountingDialog : public lunvik::Dialog {
@@ -50,11 +55,20 @@ class CountingDialog : public lunvik::Dialog {
              throw std::runtime_error("boom");
            }));
     text->setText("initial");
+    radio = add(new lunvik::RadioControl(*this, {8, 9}));
+    radio->setCell(lunvik::IntegerSetting(1));
+    layer = add(new lunvik::LayerMenu(*this, 10, 3));
+    pen = add(new lunvik::PenMenu(*this, 11, 7));
+    angle = add(new lunvik::AngleText(*this, 12));
   }
   void accept() override {
     ++accepts;
     acceptedText = text->text().str();
     acceptedPopup = popup->selectedValue();
+    acceptedRadio = radio->setting()->integer();
+    acceptedLayer = layer->setting()->integer();
+    acceptedPen = pen->value();
+    acceptedAngle = angle->setting()->real();
   }
   void cancel() override { ++cancels; }
   void closed() override { ++closes; }
@@ -62,7 +76,13 @@ class CountingDialog : public lunvik::Dialog {
   int setups = 0, accepts = 0, cancels = 0, closes = 0, stays = 0;
   std::string acceptedText;
   int32_t acceptedPopup = -1;
+  int32_t acceptedRadio = -1, acceptedLayer = -1, acceptedPen = -1;
+  double acceptedAngle = -1;
   lunvik::EditText* text = nullptr;
+  lunvik::RadioControl* radio = nullptr;
+  lunvik::LayerMenu* layer = nullptr;
+  lunvik::PenMenu* pen = nullptr;
+  lunvik::AngleText* angle = nullptr;
   lunvik::PopupMenu* popup = nullptr;
 };
 
@@ -120,6 +140,30 @@ TEST_F(DialogTest, ValuesTheUserSetsReachAcceptAndTheRecord) {
   EXPECT_EQ(record->item(6)->entries, (std::vector<std::string>{"Left", "Right"}));
 }
 
+TEST_F(DialogTest, RadioGroupsLayersPensAndAnglesReadAsTheirValues) {
+  struct Case {
+    const char* name;
+    Actions actions;
+    int32_t radio, layer, pen;
+    double angle;
+  };
+  const Case cases[] = {
+      {"as set up", {}, 1, 3, 7, 0.0},
+      {"changed by the user", {clickItem(8), setItem(10, "5"), setItem(11, "2"), setItem(12, "90")}, 0, 5, 2,
+       1.5707963267948966},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    dialogs().queueDialog(kTestDialog, c.actions);
+    CountingDialog dialog;
+    ASSERT_EQ(dialog.run(), 1);
+    EXPECT_EQ(dialog.acceptedRadio, c.radio);
+    EXPECT_EQ(dialog.acceptedLayer, c.layer);
+    EXPECT_EQ(dialog.acceptedPen, c.pen);
+    EXPECT_NEAR(dialog.acceptedAngle, c.angle, 1e-12);
+  }
+}
+
 TEST_F(DialogTest, ADialogWithoutItsResourceAnswersZero) {
   dialogs().removeLayout(kTestDialog);
   CountingDialog dialog;
@@ -172,13 +216,13 @@ TEST_F(DialogTest, AnExceptionInAHandlerIsReportedAndTheDialogGoesOn) {
 }
 
 TEST_F(DialogTest, AScriptErrorCancelsTheDialogAndNamesTheLine) {
-  standin::DialogAction bad = setItem(9, "x");
+  standin::DialogAction bad = setItem(99, "x");
   bad.line = 12;
   dialogs().queueDialog(kTestDialog, {setItem(4, "changed"), bad, pressOk()});
   CountingDialog dialog;
   EXPECT_EQ(dialog.run(), 2);
   EXPECT_EQ(dialog.accepts, 0);
-  EXPECT_EQ(dialogs().scriptError(), "line 12: dialog 40001 \"Test\" has no item 9");
+  EXPECT_EQ(dialogs().scriptError(), "line 12: dialog 40001 \"Test\" has no item 99");
 }
 
 TEST_F(DialogTest, ModelessDialogsCloseWhenTheProjectCloses) {
