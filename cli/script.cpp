@@ -96,6 +96,7 @@ bool verbDialog(ScriptRun& run, const ScriptLine& line, std::string& error) {
     }
     dialog = int32_t(n);
   }
+  if (!run.endDialog(error)) return false;
   run.beginDialog(dialog, line.number);
   return true;
 }
@@ -140,13 +141,10 @@ bool verbSaveFile(ScriptRun& run, const ScriptLine& line, std::string&) {
   return true;
 }
 
-bool verbEnd(ScriptRun& run, const ScriptLine&, std::string&) {
-  run.endDialog();
-  return true;
-}
+bool verbEnd(ScriptRun& run, const ScriptLine&, std::string& error) { return run.endDialog(error); }
 
 bool verbMenu(ScriptRun& run, const ScriptLine& line, std::string& error) {
-  run.endDialog();
+  if (!run.endDialog(error)) return false;
   standin::Host& host = run.host();
   standin::MenuItem item;
   if (!host.findMenuItem(line.words[1], item)) {
@@ -190,7 +188,6 @@ const ScriptVerb* findVerb(const std::string& name) {
 const std::vector<ScriptVerb>& scriptVerbs() { return kVerbs; }
 
 void ScriptRun::beginDialog(int32_t dialog, int line) {
-  endDialog();
   block_ = ScriptAnswer();
   block_.kind = ScriptAnswer::Kind::Dialog;
   block_.dialog = dialog;
@@ -198,10 +195,16 @@ void ScriptRun::beginDialog(int32_t dialog, int line) {
   open_ = true;
 }
 
-void ScriptRun::endDialog() {
-  if (!open_) return;
-  host_.dialogs().queue(block_);
+bool ScriptRun::endDialog(std::string& error) {
+  if (!open_) return true;
   open_ = false;
+  standin::DialogManager& dialogs = host_.dialogs();
+  if (!dialogs.answerOpenDialog(block_)) {
+    dialogs.queue(block_);
+    return true;
+  }
+  error = dialogs.scriptError();
+  return error.empty();
 }
 
 bool ScriptRun::afterCommand(const ScriptLine& line, std::size_t recordsBefore, std::string& error) {
@@ -258,7 +261,7 @@ bool ScriptRun::run(const std::string& text, std::string& error) {
       return false;
     }
   }
-  endDialog();
+  if (!endDialog(error)) return false;
   if (!host_.dialogs().pendingAnswers().empty()) {
     const ScriptAnswer& left = host_.dialogs().pendingAnswers().front();
     error = "line " + std::to_string(left.line) + ": these answers are followed by no menu line to use them";

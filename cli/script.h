@@ -55,8 +55,9 @@ class ScriptRun {
   void beginDialog(int32_t dialog, int line);
   // The dialog answers being written, or null outside a dialog block.
   standin::ScriptAnswer* dialogBlock() { return open_ ? &block_ : nullptr; }
-  // Queues the dialog block being written, if any.
-  void endDialog();
+  // Ends the dialog block being written, if any: carried out at once when it names a modeless
+  // dialog that is open, else queued. False with error when an action fails.
+  bool endDialog(std::string& error);
   // Checks what the host did after a command: script errors, answers nobody took, dialogs
   // that could not be opened. False with error.
   bool afterCommand(const ScriptLine& line, std::size_t recordsBefore, std::string& error);

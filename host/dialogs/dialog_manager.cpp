@@ -515,6 +515,22 @@ bool DialogManager::perform(OpenDialog& d, const DialogAction& action, std::stri
   }
 }
 
+bool DialogManager::answerOpenDialog(const ScriptAnswer& answer) {
+  if (answer.kind != ScriptAnswer::Kind::Dialog || answer.dialog == 0) return false;
+  int16_t id = 0;
+  for (auto it = open_.rbegin(); it != open_.rend() && id == 0; ++it)
+    if ((*it)->open && !(*it)->modal && (*it)->resourceId == answer.dialog) id = (*it)->dialId;
+  if (id == 0) return false;
+  for (const DialogAction& action : answer.actions) {
+    OpenDialog* d = dialog(id);
+    if (!d || !error_.empty()) break;
+    std::string why;
+    if (!perform(*d, action, why)) fail(action.line, why);
+  }
+  sweep();
+  return true;
+}
+
 void DialogManager::bringToFront(int16_t dialId) {
   auto it = std::find_if(open_.begin(), open_.end(), [dialId](const auto& d) { return d->dialId == dialId && d->open; });
   if (it != open_.end()) std::rotate(it, it + 1, open_.end());

@@ -10,7 +10,8 @@
 // done and it is still open, OK is clicked; should the dialog refuse OK, Cancel is clicked,
 // and should it refuse that too it is closed as cancelled. A dialog without answers is
 // therefore closed with OK and its values unchanged. A modeless dialog takes answers only
-// when they name its resource, and stays open after them.
+// when they name its resource, and stays open after them; answers naming a modeless dialog
+// that is open already are carried out in it at once.
 //
 // An action that cannot be carried out (no such item, a disabled item, a value that does not
 // parse, answers for another dialog) stops the script: the error is kept with the action's
@@ -163,6 +164,9 @@ class DialogManager {
   OpenDialog* dialog(int16_t dialId);
   // The open dialogs, the front one last.
   const std::vector<std::unique_ptr<OpenDialog>>& openDialogs() const { return open_; }
+  // Carries out dialog answers at once in the open modeless dialog of their resource (the
+  // front one of it); false when none is open, so that they are to be queued.
+  bool answerOpenDialog(const ScriptAnswer& answer);
   // Makes an open dialog the front one.
   void bringToFront(int16_t dialId);
   // Carries out a user action in an open dialog now; false with error when it cannot be.

@@ -197,6 +197,17 @@ TEST_F(DialogManagerTest, ModelessDialogsTakeOnlyAnswersThatNameThem) {
   id = dialogs().modelessInit(kDialog, &probeHandler, reinterpret_cast<intptr_t>(&probe));
   EXPECT_EQ(dialogs().dialog(id)->item(3)->text, "mine");
   EXPECT_TRUE(dialogs().pendingAnswers().empty());
+
+  // Answers naming it while it is open are carried out at once.
+  standin::ScriptAnswer now;
+  now.dialog = kDialog;
+  now.actions = {setItem(3, "now"), clickItem(5)};
+  probe.heard.clear();
+  EXPECT_TRUE(dialogs().answerOpenDialog(now));
+  EXPECT_EQ(dialogs().dialog(id)->item(3)->text, "now");
+  EXPECT_EQ(probe.heard, (std::vector<std::string>{"6:3", "6:5"}));
+  now.dialog = kDialog + 1;
+  EXPECT_FALSE(dialogs().answerOpenDialog(now));
 }
 
 }  // namespace
