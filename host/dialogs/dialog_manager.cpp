@@ -152,6 +152,11 @@ void DialogManager::fail(int line, const std::string& message) {
 }
 
 bool DialogManager::answerAlert(const std::vector<std::string>& buttons, int32_t& answer) {
+  if (!error_.empty()) {
+    // The script has failed: nothing more is agreed to.
+    answer = int32_t(std::max<std::size_t>(buttons.size(), 1));
+    return true;
+  }
   auto it = firstAnswer(ScriptAnswer::Kind::Alert);
   if (it == answers_.end()) return false;
   ScriptAnswer a = *it;

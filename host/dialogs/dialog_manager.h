@@ -15,7 +15,8 @@
 //
 // An action that cannot be carried out (no such item, a disabled item, a value that does not
 // parse, answers for another dialog) stops the script: the error is kept with the action's
-// line, the dialog is cancelled and the remaining answers are dropped.
+// line, the dialog is cancelled and the remaining answers are dropped; from then on dialogs
+// are cancelled and alerts answered with their last button.
 //
 // Every dialog shown is recorded with its items' values at close; progress windows are
 // recorded too.
@@ -136,8 +137,9 @@ class DialogManager {
   // The first script error ("line N: ..."), empty when none.
   const std::string& scriptError() const { return error_; }
   void clearScriptError() { error_.clear(); }
-  // Takes the answer for an alert with these buttons when the next answer is one; false when
-  // the script has none (the host then answers with the first button).
+  // Takes the answer for an alert with these buttons: the first alert answer queued, or the
+  // last button once the script has failed; false when the script has none (the host then
+  // answers with the first button).
   bool answerAlert(const std::vector<std::string>& buttons, int32_t& answer);
   // Makes the next 'CANC' question answer that the user cancelled.
   void cancelProgress() { progressCancel_ = true; }

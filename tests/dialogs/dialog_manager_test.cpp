@@ -169,6 +169,9 @@ TEST_F(DialogManagerTest, AlertsAreAnsweredByTextOrNumberAndByDefaultWithTheFirs
   ASSERT_TRUE(dialogs().answerAlert(buttons, answer));
   EXPECT_EQ(answer, 2);
   EXPECT_EQ(dialogs().scriptError(), "the alert has no button \"Later\" (its buttons: OK, Cancel)");
+  // After a failure every alert is declined.
+  ASSERT_TRUE(dialogs().answerAlert(buttons, answer));
+  EXPECT_EQ(answer, 2);
 }
 
 TEST_F(DialogManagerTest, TheSaveFileDialogTakesThePathOrIsCancelled) {
