@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "interaction/dialog.h"
+#include "model/element.h"
 #include "runtime/memory.h"
 
 namespace lunvik {
@@ -130,6 +131,13 @@ void Environment::detachHost() {
   mergeHandlerInstalls_ = 0;
 }
 
+Environment::~Environment() = default;
+
+ModelRegistry& Environment::models() {
+  if (!models_) models_ = std::make_unique<ModelRegistry>();
+  return *models_;
+}
+
 platform::GSErr Environment::startFramework() {
   if (auto own = host_.operation(&HostFunctionTable::RSOwnResourceModule)) own(&addonResourceModule());
   if (auto init = host_.operation(&HostFunctionTable::MemInit)) {
@@ -137,6 +145,7 @@ platform::GSErr Environment::startFramework() {
     if (err != platform::kNoError) return err;
   }
   interface_ = std::make_unique<InterfaceRegistry>();
+  models().creators.registerFramework();
   started_ = true;
   return platform::kNoError;
 }
@@ -145,6 +154,7 @@ void Environment::stopFramework() {
   if (!started_) return;
   started_ = false;
   interface_.reset();
+  models().creators.clear();
   if (auto exit = host_.operation(&HostFunctionTable::MemExit)) exit();
 }
 
