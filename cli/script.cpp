@@ -1,7 +1,5 @@
 #include "cli/script.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -284,15 +282,7 @@ int runRun(const SessionOptions& options, const Arguments& args) {
 
   Session session;
   if (!openSession(session, options, project, error)) return fail(error);
-  standin::Host& host = session.host();
-  if (::isatty(2)) {
-    host.dialogs().setProgressEcho([](const standin::ProgressRecord& p) {
-      std::cerr << "\r" << standin::progressBarLine(p, 30) << "\033[K";
-      if (p.closed) std::cerr << "\n";
-      std::cerr.flush();
-    });
-  }
-  ScriptRun run(host);
+  ScriptRun run(session.host());
   bool ok = run.run(text.str(), error);
   for (const std::string& note : run.notes()) std::cerr << "trestlar: " << scriptPath << ": " << note << "\n";
   if (!ok) return fail(scriptPath + ": " + error + "; " + project + " is left as it was");

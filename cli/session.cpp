@@ -30,6 +30,14 @@ bool Session::start(const SessionOptions& options, std::string& error) {
   host_->setAlertEcho([](const standin::AlertRecord& alert) {
     std::cerr << (alert.title.empty() ? "Alert" : alert.title) << ": " << alert.text << "\n";
   });
+  // Progress windows show as a bar when someone watches standard error.
+  if (::isatty(2)) {
+    host_->dialogs().setProgressEcho([](const standin::ProgressRecord& p) {
+      std::cerr << "\r" << standin::progressBarLine(p, 30) << "\033[K";
+      if (p.closed) std::cerr << "\n";
+      std::cerr.flush();
+    });
+  }
   std::string path = options.addonPath.empty() ? defaultAddonPath() : options.addonPath;
   auto module = standin::AddonModule::open(path, error);
   if (!module) return false;

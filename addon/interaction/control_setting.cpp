@@ -5,6 +5,9 @@
 #include <limits>
 #include <sstream>
 
+#include "interaction/dg_calls.h"
+#include "platform/dialog_operations.h"
+
 namespace lunvik {
 
 namespace {
@@ -59,6 +62,48 @@ CadString RealSetting::text() const { return realText(value_); }
 void RealSetting::setText(const CadString& text) {
   double v = 0;
   if (readReal(text, v)) value_ = v;
+}
+
+namespace {
+
+// The host's text of a number of kind; the standard form without a host.
+CadString hostNumberText(double value, int32_t kind, double fallback) {
+  char buffer[128];
+  buffer[0] = '\0';
+  int32_t n = dgCall(&platform::HostFunctionTable::DGNumberToText, int32_t(-1), value, kind, buffer,
+                     int32_t(sizeof buffer));
+  if (n < 0 || n >= int32_t(sizeof buffer)) return realText(fallback);
+  return CadString(buffer);
+}
+
+// Reads text as the host reads a number of kind; false when it does not read.
+bool hostNumber(const CadString& text, int32_t kind, double& out) {
+  auto read = host().operation(&platform::HostFunctionTable::DGTextToNumber);
+  if (!read) return false;
+  double v = 0;
+  if (!read(text.c_str(), kind, &v) || !std::isfinite(v)) return false;
+  out = v;
+  return true;
+}
+
+}  // namespace
+
+CadString LengthSetting::text() const { return hostNumberText(real(), platform::kDGNumberLength, real()); }
+
+void LengthSetting::setText(const CadString& text) {
+  double v = 0;
+  if (hostNumber(text, platform::kDGNumberLength, v)) setReal(v);
+  else RealSetting::setText(text);
+}
+
+CadString AngleSetting::text() const {
+  return hostNumberText(real(), platform::kDGNumberAngle, real() * 180.0 / 3.14159265358979323846);
+}
+
+void AngleSetting::setText(const CadString& text) {
+  double v = 0;
+  if (hostNumber(text, platform::kDGNumberAngle, v)) setReal(v);
+  else if (readReal(text, v)) setReal(v * 3.14159265358979323846 / 180.0);
 }
 
 void MenuSetting::setReal(double value) { value_ = rounded(value); }

@@ -75,17 +75,22 @@ class RealSetting : public ControlSetting {
   double value_;
 };
 
-// A length in metres.
+// A length in metres; its text is the host's length format.
 class LengthSetting : public RealSetting {
  public:
   explicit LengthSetting(double metres = 0.0) : RealSetting(metres) {}
+  CadString text() const override;
+  // Reads the text as the host reads a length.
+  void setText(const CadString& text) override;
   ControlSetting* copy() const override { return new LengthSetting(*this); }
 };
 
-// An angle in radians.
+// An angle in radians; its text is the host's angle format (degrees).
 class AngleSetting : public RealSetting {
  public:
   explicit AngleSetting(double radians = 0.0) : RealSetting(radians) {}
+  CadString text() const override;
+  void setText(const CadString& text) override;
   ControlSetting* copy() const override { return new AngleSetting(*this); }
 };
 

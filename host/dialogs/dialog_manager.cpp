@@ -586,7 +586,8 @@ int32_t DialogManager::modalDialog(int32_t resourceId, platform::DGMessageHandle
     if (d->open) close(*d, 2);
   }
   int32_t result = d->closedBy;
-  open_.erase(std::find_if(open_.begin(), open_.end(), [d](const std::unique_ptr<OpenDialog>& p) { return p.get() == d; }));
+  auto self = std::find_if(open_.begin(), open_.end(), [d](const std::unique_ptr<OpenDialog>& p) { return p.get() == d; });
+  if (self != open_.end()) open_.erase(self);
   sweep();
   return result;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "interaction/control_setting.h"
+#include "support/loaded_host.h"
 
 namespace {
 
@@ -52,6 +53,21 @@ TEST(ControlSettingTest, TextThatDoesNotReadLeavesANumberAsItWas) {
   }
   real.setText("-0.5");
   EXPECT_DOUBLE_EQ(real.real(), -0.5);
+}
+
+// Lengths and angles are read and written in the host's formats.
+class HostFormatTest : public testing_support::LoadedHost {};
+
+TEST_F(HostFormatTest, LengthsAndAnglesReadAsTheHostWritesThem) {
+  lunvik::LengthSetting length(1.0);
+  length.setText("250mm");
+  EXPECT_DOUBLE_EQ(length.real(), 0.25);
+  length.setText("a lot");
+  EXPECT_DOUBLE_EQ(length.real(), 0.25);
+  lunvik::AngleSetting angle;
+  angle.setText("90");
+  EXPECT_NEAR(angle.real(), 1.5707963267948966, 1e-12);
+  EXPECT_EQ(angle.text().str(), "90");
 }
 
 TEST(ControlSettingTest, HugeRealsClampWhenReadAsIntegers) {
