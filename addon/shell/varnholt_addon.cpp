@@ -13,6 +13,7 @@
 #include "runtime/alert.h"
 #include "runtime/environment.h"
 #include "runtime/host_interface.h"
+#include "shell/about_dialog.h"
 #include "shell/product_menu.h"
 #include "shell/project_data.h"
 
@@ -104,6 +105,7 @@ void VarnholtAddon::setup() {
   tools.push_back(new PrefsMenu());
   tools.push_back(new AlignMenu());
   tools.push_back(new AboutMenu());
+  tools.push_back(new AboutDialog());
   tools.push_back(new JointPrefsEdit());
   tools.push_back(new ProjectPrefsEdit());
   tools.push_back(new ProjectDataExporter());

@@ -182,7 +182,7 @@ TEST_F(AddonTest, MenuChoicesBecomeProductCommands) {
   } cases[] = {
       {32500, 1, fourcc("NEPF"), -1}, {32500, 6, fourcc("SWAP"), -1}, {32501, 9, fourcc("SMAS"), -1}, {32502, 5, fourcc("ZOJN"), -1},
       {32503, 11, fourcc("UCTL"), -1}, {32504, 5, fourcc("TCID"), 1}, {32504, 6, fourcc("TCID"), 0}, {32504, 8, fourcc("TLBL"), 0},
-      {32506, 1, fourcc("ABDI"), -1}, {32507, 1, fourcc("ALGN"), -1}, {32507, 2, fourcc("ALGN"), 0},
+      {32507, 1, fourcc("ALGN"), -1}, {32507, 2, fourcc("ALGN"), 0},
       {32507, 4, fourcc("ALGN"), 1}, {32507, 13, fourcc("ALGN"), 10},
   };
   // The Preferences items are taken by their own commands; their dialogs show that they ran
@@ -276,3 +276,8 @@ TEST_F(AddonTest, QuitNotificationRenewsTheContext) {
 }
 
 }  // namespace
+
+TEST_F(AddonTest, AboutShowsTheAboutBox) {
+  EXPECT_EQ(host().chooseMenuItem(32506, 1), platform::kNoError);
+  EXPECT_NE(host().dialogs().lastRecord(32513), nullptr);
+}
