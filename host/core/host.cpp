@@ -284,7 +284,7 @@ bool Host::addLibraryFolder(const std::string& folder) {
   return true;
 }
 
-const LibraryIndex& Host::library() {
+LibraryIndex& Host::library() {
   if (libraryDirty_) {
     library_.rebuild(resolvedLibraryFolders());
     libraryDirty_ = false;
