@@ -513,6 +513,10 @@ GeneratedModel generateBodies(const std::string& kind, const ParameterValues& va
     body.boxMax = {std::max(body.boxMax.x, p.x), std::max(body.boxMax.y, p.y), std::max(body.boxMax.z, p.z)};
   }
   measure(body, model.volume, model.surface);
+  for (Vec3& n : body.normals) {
+    const double* m = body.matrix.tmx;
+    n = {m[0] * n.x + m[1] * n.y + m[2] * n.z, m[4] * n.x + m[5] * n.y + m[6] * n.z, m[8] * n.x + m[9] * n.y + m[10] * n.z};
+  }
   model.bodies.push_back(std::move(body));
   return model;
 }

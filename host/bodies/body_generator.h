@@ -60,7 +60,7 @@ class ParameterValues {
 struct GeneratedBody {
   std::vector<Vec3> vertices;
   std::vector<std::vector<int32_t>> faces;
-  std::vector<Vec3> normals;                      // per face, in the member's frame
+  std::vector<Vec3> normals;                      // per face, in the model
   std::vector<std::pair<int32_t, int32_t>> edges;  // vertex indices, first < second
   std::vector<std::vector<int32_t>> faceEdges;     // per face, its edges in loop order
   std::vector<int32_t> edgeEntries;               // every face's edges, face after face
