@@ -8,7 +8,8 @@
 //                                      from it through the parents of the loaded parts
 //   HostGoodies 'GLUI' (const int32_t* resourceId, char* idText[128])
 //                                      the own identifier of the library part embedded in the
-//                                      current resource module (type kResourceLibraryPart)
+//                                      current resource module (type kResourceLibraryPart, else
+//                                      a file resource of that id holding the part's text)
 //   HostGoodies 'CMPI' (GSHandle data, const char* mimeType, GSHandle* image)
 //                                      a new handle with the preview data as an image of that
 //                                      type ("image/png": the data must be PNG already)

@@ -279,12 +279,17 @@ GSErr libraryGoodies(Host& host, uint32_t code, void* p1, void* p2, void* p3) {
     }
     case platform::fourcc("GLUI"): {
       if (!p1 || !p2) return platform::kErrNullArgument;
-      const platform::ResourceEntry* entry = ResourceManager::find(
-          host.resources().current(), platform::kResourceLibraryPart, *static_cast<const int32_t*>(p1));
+      // A part embedded as a library-part resource, or as a file resource (whose payload may
+      // follow its 32-bit length).
+      int32_t id = *static_cast<const int32_t*>(p1);
+      const platform::ResourceEntry* entry =
+          ResourceManager::find(host.resources().current(), platform::kResourceLibraryPart, id);
+      if (!entry) entry = ResourceManager::find(host.resources().current(), platform::kResourceFile, id);
       if (!entry) return platform::kErrBadIndex;
+      std::string bytes(reinterpret_cast<const char*>(entry->data), entry->size);
       LibraryPart part;
       std::string problem;
-      if (!readPartText(std::string(reinterpret_cast<const char*>(entry->data), entry->size), part, problem))
+      if (!readPartText(bytes, part, problem) && (bytes.size() < 4 || !readPartText(bytes.substr(4), part, problem)))
         return platform::kErrBadParameter;
       char* out = static_cast<char*>(p2);
       std::memset(out, 0, 128);

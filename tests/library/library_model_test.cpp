@@ -272,3 +272,40 @@ TEST(SearchString, MatchesByPrefixMiddleAndSuffix) {
 }
 
 }  // namespace
+
+namespace {
+
+using BuiltInTest = testing_support::LoadedHost;
+
+TEST_F(BuiltInTest, TheHostNamesTheIdentifierOfAPartEmbeddedInAResourceModule) {
+  static const char kPart[] = "trestlar-library-part 1\nname \"Template\"\ntype 4\nid \"{T1}-{T2}\"\n";
+  std::string prefixed = std::string("\x3a\0\0\0", 4) + kPart;
+  const platform::ResourceEntry entries[] = {
+      {platform::kResourceLibraryPart, 7, reinterpret_cast<const unsigned char*>(kPart), uint32_t(sizeof kPart - 1)},
+      {platform::kResourceFile, 8, reinterpret_cast<const unsigned char*>(prefixed.data()), uint32_t(prefixed.size())},
+      {platform::kResourceFile, 9, reinterpret_cast<const unsigned char*>("not a part"), 10},
+  };
+  const platform::ResourceModule module{"test", entries, 3};
+  const platform::ResourceModule* previous = host().table().RSSetResourceModule(&module);
+  struct Case {
+    int32_t id;
+    platform::GSErr answer;
+    const char* text;
+  } cases[] = {{7, platform::kNoError, "{T1}-{T2}"}, {8, platform::kNoError, "{T1}-{T2}"},
+               {9, platform::kErrBadParameter, ""}, {10, platform::kErrBadIndex, ""}};
+  for (const Case& c : cases) {
+    char id[128] = {};
+    EXPECT_EQ(host().table().HostGoodies(host().token(), platform::fourcc("GLUI"), const_cast<int32_t*>(&c.id), id,
+                                         nullptr),
+              c.answer)
+        << c.id;
+    EXPECT_STREQ(id, c.text) << c.id;
+  }
+  host().table().RSSetResourceModule(previous);
+  // The add-on's own module carries no such part: the framework answers an empty text.
+  lunvik::Library library;
+  EXPECT_TRUE(library.builtInIdentifier(7).empty());
+  EXPECT_NE(library.lastError(), platform::kNoError);
+}
+
+}  // namespace
