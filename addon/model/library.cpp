@@ -149,7 +149,7 @@ std::unique_ptr<ComponentSource> Library::getComponent(ComponentLink& link, cons
     std::string name;
     for (std::size_t i = 0; i < 256 && record.name[i]; ++i) name += record.name[i] < 256 ? char(record.name[i]) : '?';
     if (!filter->pattern.matches(CadString(name))) return nullptr;
-    if (filter->type != 0 && filter->type != link.type()) return nullptr;
+    if (filter->type != 0 && filter->type != (record.typeID != 0 ? record.typeID : link.type())) return nullptr;
   }
   if (record.typeID != 0) link.setType(record.typeID);
   else record.typeID = link.type();
@@ -168,14 +168,11 @@ std::unique_ptr<ComponentSource> Library::getComponent(ComponentLink& link, cons
 std::unique_ptr<ComponentSource> Library::findNext(ComponentLink& link, bool forward, Filter* filter) {
   if (filter && filter->type != 0) link.setType(filter->type);
   int32_t n = filter && filter->reuseCount && filter->lastCount > 0 ? filter->lastCount : count();
-  ComponentLink at = link;
-  int32_t index = at.index();
+  int32_t index = link.index();
   for (;;) {
     if (forward ? index >= n : index <= 1) return nullptr;
     index += forward ? 1 : -1;
-    at.setIndex(index);
-    if (at.type() == 0) at.setType(platform::kPartObject);
-    ComponentLink probe(filter && filter->type ? filter->type : 0, index, this);
+    ComponentLink probe(link.type(), index, this);
     std::unique_ptr<ComponentSource> source = getComponent(probe, filter);
     if (source) {
       if (filter) filter->lastCount = n;

@@ -415,11 +415,13 @@ Vec3 transform(const platform::TransformRecord& m, const Vec3& p) {
 
 }  // namespace
 
+ParameterValues::ParameterValues(std::vector<PartParameter> parameters) : parameters_(std::move(parameters)) {
+  for (std::size_t i = 0; i < parameters_.size(); ++i) index_.emplace(lower(parameters_[i].name), i);
+}
+
 const PartParameter* ParameterValues::find(const std::string& name) const {
-  std::string key = lower(name);
-  for (const PartParameter& p : parameters_)
-    if (lower(p.name) == key) return &p;
-  return nullptr;
+  auto it = index_.find(lower(name));
+  return it == index_.end() ? nullptr : &parameters_[it->second];
 }
 
 double ParameterValues::number(const std::string& name, double fallback) const {

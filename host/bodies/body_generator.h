@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/library/part_file.h"
@@ -41,7 +42,7 @@ struct BodyPlacement {
 class ParameterValues {
  public:
   ParameterValues() = default;
-  explicit ParameterValues(std::vector<PartParameter> parameters) : parameters_(std::move(parameters)) {}
+  explicit ParameterValues(std::vector<PartParameter> parameters);
   // The first value of a number parameter; fallback when missing or a text.
   double number(const std::string& name, double fallback) const;
   // Value (row, column) of a number array; fallback when missing or outside it.
@@ -53,6 +54,7 @@ class ParameterValues {
  private:
   const PartParameter* find(const std::string& name) const;
   std::vector<PartParameter> parameters_;
+  std::unordered_map<std::string, std::size_t> index_;  // lower-case name -> first position
 };
 
 // One generated body: vertices in the member's frame, faces as vertex loops that run

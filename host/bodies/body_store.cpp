@@ -24,6 +24,11 @@ void BodyStore::remove(int32_t typeID, int32_t index) {
   generated_.erase({typeID, index});
 }
 
+void BodyStore::clearModel() {
+  generated_.clear();
+  bodies_.clear();
+}
+
 void BodyStore::clear() {
   placed_.clear();
   generated_.clear();

@@ -34,8 +34,11 @@ class BodyStore {
   void place(int32_t typeID, int32_t index, BodySource source);
   // Forgets what was placed for an element.
   void remove(int32_t typeID, int32_t index);
-  // Forgets every body (a new project).
+  // Forgets every body and every placed source.
   void clear();
+  // Forgets the generated bodies (a project was opened or closed); they are made anew when
+  // asked for.
+  void clearModel();
 
   // The element's body range, generated when its source changed; false when it has none.
   bool bodyRange(int32_t typeID, int32_t index, int32_t& first, int32_t& last);

@@ -179,6 +179,8 @@ void Host::adoptProject(const ProjectData& data, const std::string& path, bool o
   moduleData_ = data.moduleData;
   projectPath_ = path;
   projectOpen_ = open;
+  // Another project's elements have bodies of their own; placed sources stay for tests.
+  bodies_.clearModel();
 }
 
 void Host::newProject() {

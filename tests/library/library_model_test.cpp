@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "model/component_source.h"
@@ -306,6 +307,53 @@ TEST_F(BuiltInTest, TheHostNamesTheIdentifierOfAPartEmbeddedInAResourceModule) {
   lunvik::Library library;
   EXPECT_TRUE(library.builtInIdentifier(7).empty());
   EXPECT_NE(library.lastError(), platform::kNoError);
+}
+
+}  // namespace
+
+namespace {
+
+class SectionTest : public LibraryModelTest {};
+
+TEST_F(SectionTest, SettingASectionToTheHandleItHoldsKeepsTheHandle) {
+  std::unique_ptr<ParametricSource> rect = source("Rectilinear");
+  ASSERT_NE(rect, nullptr);
+  ASSERT_TRUE(rect->sections().load());
+  platform::GSHandle text = rect->sections().get(lunvik::kSection3D);
+  ASSERT_NE(text, nullptr);
+  rect->sections().set(lunvik::kSection3D, text);  // must not free what it keeps
+  EXPECT_EQ(rect->sections().get(lunvik::kSection3D), text);
+  EXPECT_NE(rect->script3D().str().find("BLOCK"), std::string::npos);
+  rect->sections().set(lunvik::kSection3D, nullptr);
+  EXPECT_FALSE(rect->sections().has(lunvik::kSection3D));
+  EXPECT_TRUE(rect->script3D().empty());
+}
+
+TEST_F(SectionTest, AFailedCreationLeavesTheOverwritePermissionOff) {
+  std::unique_ptr<ParametricSource> rect = source("Rectilinear");
+  ASSERT_NE(rect, nullptr);
+  rect->forgetIndex();
+  // Outside every library folder: the host refuses to create the part there.
+  rect->setLocation(lunvik::DataFile(CadString(appData() + "/elsewhere/Beam.gsm")));
+  int32_t count = library_.count();
+  EXPECT_FALSE(library_.save(*rect));
+  EXPECT_EQ(library_.lastError(), platform::kErrBadParameter);
+  EXPECT_FALSE(host().library().overwrite());
+  EXPECT_EQ(host().callCount("HostSaveLibraryPart"), 0);
+  EXPECT_EQ(library_.count(), count);
+  EXPECT_EQ(rect->index(), 0);
+}
+
+TEST_F(SectionTest, OnlyParametricSourcesAreSaved) {
+  fs::create_directories(folder_ + "/macros");
+  {
+    std::ofstream(folder_ + "/macros/Helper.gdl") << "! macro\n";
+  }
+  host().touchLibrary();
+  ComponentLink helper("Helper", 0, &library_);
+  auto macro = library_.getElement(helper);
+  ASSERT_NE(dynamic_cast<lunvik::MacroSource*>(macro.get()), nullptr);
+  EXPECT_FALSE(library_.save(*macro));
 }
 
 }  // namespace
