@@ -1,10 +1,17 @@
 #include "host/bodies/body_store.h"
 
+#include <cctype>
 #include <cstdio>
+#include <set>
 
 namespace standin {
 
 namespace {
+
+std::string lowerName(std::string text) {
+  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
 
 std::string sourceKey(const BodySource& s) {
   char placement[160];
@@ -14,6 +21,19 @@ std::string sourceKey(const BodySource& s) {
 }
 
 }  // namespace
+
+BodySource bodySourceFor(const LibraryPart& part, const std::vector<PartParameter>& elementValues,
+                         const BodyPlacement& placement) {
+  BodySource source;
+  source.parameters = elementValues;
+  std::set<std::string> have;
+  for (const PartParameter& p : elementValues) have.insert(lowerName(p.name));
+  for (const PartParameter& p : part.parameters)
+    if (!have.count(lowerName(p.name))) source.parameters.push_back(p);
+  if (const PartSection* script = part.section(0x33445343u /* '3DSC' */)) source.script3D = script->data;
+  source.placement = placement;
+  return source;
+}
 
 void BodyStore::place(int32_t typeID, int32_t index, BodySource source) {
   placed_[{typeID, index}] = std::move(source);

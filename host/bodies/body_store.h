@@ -22,6 +22,11 @@ struct BodySource {
   BodyPlacement placement;
 };
 
+// The body source of an element of part: the element's own parameter values, completed by the
+// part's defaults for those it lacks, the part's 3D script and the element's placement.
+BodySource bodySourceFor(const LibraryPart& part, const std::vector<PartParameter>& elementValues,
+                         const BodyPlacement& placement);
+
 // The 3D model of the open project.
 class BodyStore {
  public:
