@@ -149,6 +149,21 @@ TEST(BodyGenerator, InclineTurnsTheAxisDownAndTheAngleTurnsItInPlan) {
   EXPECT_NEAR(t.boxMax.x - t.boxMin.x, 0.2, 1e-6);
 }
 
+TEST(BodyGenerator, AMirroredElementKeepsItsAxisAndTurnsItsSectionOver) {
+  // Anchored at its right side: the section lies on +y of the axis, or on -y when mirrored.
+  std::vector<PartParameter> p = {number("length", 3), number("profWide", 0.2), number("profDeep", 0.4),
+                                  number("yOffset", 0), number("zOffset", 0)};
+  for (bool mirrored : {false, true}) {
+    standin::GeneratedModel model = generateBodies("RECT", ParameterValues(p), BodyPlacement{0, 0, 0, 0, mirrored});
+    const standin::GeneratedBody& b = model.bodies[0];
+    EXPECT_NEAR(b.boxMin.x, 0, 1e-9) << mirrored;
+    EXPECT_NEAR(b.boxMax.x, 3, 1e-9) << mirrored;
+    EXPECT_NEAR(b.boxMin.y, mirrored ? -0.2 : 0, 1e-9) << mirrored;
+    EXPECT_NEAR(b.boxMax.y, mirrored ? 0 : 0.2, 1e-9) << mirrored;
+    EXPECT_NEAR(model.volume, 0.24, 1e-12) << mirrored;
+  }
+}
+
 TEST(BodyGenerator, BodiesAreClosedAndShareTheirVertices) {
   // Every edge of a closed solid borders exactly two faces, also where cells meet.
   for (const VolumeCase& c : volumeCases()) {

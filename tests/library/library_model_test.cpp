@@ -191,6 +191,11 @@ TEST_F(LibraryModelTest, SavingAForgottenIndexCreatesANewPartEvenOverAnExistingF
   CadString kind;
   EXPECT_TRUE(p->parameters().text("ID", kind));
   EXPECT_EQ(kind, "RECT");
+  const lunvik::ComponentParameter* cuts = p->parameters().parameter("cutAngle");
+  ASSERT_NE(cuts, nullptr);
+  EXPECT_EQ(cuts->rows, 20);
+  EXPECT_EQ(cuts->columns, 2);
+  EXPECT_DOUBLE_EQ(cuts->numbers[3], 1.5707963267948966);
   int32_t type = 0;
   EXPECT_EQ(library_.indexOfId(rect->ownId(), type), rect->index());
   // The old part is still there.
