@@ -119,6 +119,21 @@ TEST_F(LibraryModelTest, ValueListsComeFromTheValuesStatementsInAnyLetterCase) {
   EXPECT_EQ(rect->valueList("anchorPick"), nullptr);
 }
 
+TEST_F(LibraryModelTest, APreviewComesAsAnImageAndASectionWithoutDataIsPresentButEmpty) {
+  std::unique_ptr<ParametricSource> lists = source("Lists");
+  ASSERT_NE(lists, nullptr);
+  platform::GSHandle image = lists->preview();
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(host().memory().size(image), 9);
+  EXPECT_EQ(std::string(*image, 4), "\x89PNG");
+  host().memory().dispose(image);
+  EXPECT_TRUE(lists->sections().has(lunvik::kSectionPicture));
+  EXPECT_EQ(lists->picture(), nullptr);
+  std::unique_ptr<ParametricSource> door = source("Plank Door");
+  ASSERT_NE(door, nullptr);
+  EXPECT_EQ(door->preview(), nullptr);
+}
+
 TEST_F(LibraryModelTest, SavingOverAnExistingPartRewritesItsSections) {
   std::unique_ptr<ParametricSource> round = source("Round");
   ASSERT_NE(round, nullptr);
