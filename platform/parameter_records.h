@@ -39,4 +39,21 @@ static_assert(sizeof(HostParameterRecord) == 1080, "the parameter record is 1080
 
 enum : int16_t { kShapeScalar = 0, kShapeArray = 2 };
 
+// Value kinds of the short record.
+enum : int32_t { kValueText = 1, kValueInteger = 2, kValueReal = 3 };
+
+// One parameter as the host reports or takes single changes (40 bytes on a 32-bit build).
+// The two texts are new zero-terminated buffers (malloc) that the receiver frees.
+struct ShortParameterRecord {
+  int16_t index;
+  int16_t padding;
+  char* name;
+  int32_t valueKind;         // kValueText, kValueInteger or kValueReal
+  uint8_t flag;              // the parameter's flag word is non-zero
+  uint8_t padding2[3];
+  int32_t integerValue;
+  double realValue;
+  char* textValue;
+};
+
 }  // namespace platform

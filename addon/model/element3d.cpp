@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/element_records.h"
 #include "runtime/host_interface.h"
 
 namespace lunvik {
@@ -134,11 +135,11 @@ bool Body::readVertex(int32_t body, int32_t vertex, const Matrix4x4& matrix, boo
 
 Element3D::Element3D(const ElementLink& link, Project*) : link_(link), bodies_(new BodyList) {
   // The model is read from the 3D database; the current one is restored afterwards.
-  int32_t kind = 0, index = 0;
-  bool restore = host().call(&HostFunctionTable::HostDatabase, platform::fourcc("GDAT"), &kind, &index, nullptr) ==
-                 platform::kNoError;
-  int32_t model = kDatabaseModel, zero = 0;
-  host().call(&HostFunctionTable::HostDatabase, platform::fourcc("SDAT"), &model, &zero, nullptr);
+  platform::DatabaseRecord previous{};
+  bool restore = host().call(&HostFunctionTable::HostDatabase, platform::fourcc("GDAT"), &previous.kind,
+                             &previous.index, &previous.number) == platform::kNoError;
+  platform::DatabaseRecord model{kDatabaseModel, 0, 0, 0};
+  host().call(&HostFunctionTable::HostDatabase, platform::fourcc("CDAT"), &model, nullptr, nullptr);
   platform::Element3DInfo info{};
   if (host().call(&HostFunctionTable::HostGetElement3DInfo, link.typeID(), link.index(), &info) == platform::kNoError &&
       info.lastBody >= info.firstBody) {
@@ -150,7 +151,7 @@ Element3D::Element3D(const ElementLink& link, Project*) : link_(link), bodies_(n
       if (body->read(b) && body->hasFaces()) bodies_->push_back(body);
     }
   }
-  if (restore) host().call(&HostFunctionTable::HostDatabase, platform::fourcc("SDAT"), &kind, &index, nullptr);
+  if (restore) host().call(&HostFunctionTable::HostDatabase, platform::fourcc("CDAT"), &previous, nullptr, nullptr);
 }
 
 bool Element3D::extent(CadCube& box) const {

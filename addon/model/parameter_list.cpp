@@ -1,65 +1,186 @@
 #include "model/parameter_list.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/parameter_records.h"
+#include "runtime/host_interface.h"
 #include "runtime/memory.h"
 
 namespace lunvik {
 
-namespace {
+using platform::HostParameterRecord;
 
-// Converts a zero-terminated 16-bit text of at most max characters to 8-bit text; characters
-// beyond one byte become '?'.
-CadString narrow(const uint16_t* text, std::size_t max) {
-  std::string out;
-  for (std::size_t i = 0; i < max && text[i]; ++i) out += text[i] < 256 ? char(text[i]) : '?';
-  return CadString(out);
+std::unique_ptr<ParameterVector> ParameterVector::clone() const {
+  auto copy = std::make_unique<ParameterVector>();
+  copy->reserve(size());
+  for (std::size_t i = 0; i < size(); ++i) copy->push_back((*this)[i].clone());
+  return copy;
 }
 
-}  // namespace
-
-bool ParameterList::readHandle(platform::GSHandle handle) {
-  if (!handle) return false;
-  std::size_t size = handleSize(handle);
-  if (size % sizeof(platform::HostParameterRecord) != 0) return false;
-  std::size_t count = size / sizeof(platform::HostParameterRecord);
-  const auto* records = reinterpret_cast<const platform::HostParameterRecord*>(*handle);
-  std::vector<Entry> entries;
-  std::unordered_map<std::string, std::size_t> index;
-  for (std::size_t i = 0; i < count; ++i) {
-    const auto& r = records[i];
-    Entry e;
-    e.name = CadString(r.name, strnlen(r.name, sizeof r.name));
-    e.type = r.typeID;
-    if (r.shape == platform::kShapeScalar) {
-      if (r.typeID == platform::kParamString) e.text = narrow(r.value.text, 256);
-      else e.number = r.value.real;
-    }
-    index.emplace(e.name.lower().str(), entries.size());
-    entries.push_back(std::move(e));
+ParameterList::ParameterList() : vector_(std::make_unique<ParameterVector>()) {}
+ParameterList::ParameterList(const ParameterList& other) : vector_(other.vector_->clone()) {}
+ParameterList& ParameterList::operator=(const ParameterList& other) {
+  if (this != &other) {
+    vector_ = other.vector_->clone();
+    changed();
   }
-  entries_ = std::move(entries);
-  index_ = std::move(index);
+  return *this;
+}
+ParameterList::~ParameterList() = default;
+
+const std::unordered_map<std::string, int32_t>& ParameterList::nameIndex() const {
+  if (!indexValid_) {
+    index_.clear();
+    index_.reserve(vector_->size());
+    for (std::size_t i = 0; i < vector_->size(); ++i) index_.emplace((*vector_)[i].name().lower().str(), int32_t(i));
+    indexValid_ = true;
+  }
+  return index_;
+}
+
+int32_t ParameterList::indexOf(const CadString& name) const {
+  if (vector_->empty()) return -1;
+  const auto& index = nameIndex();
+  auto it = index.find(name.lower().str());
+  return it == index.end() ? -1 : it->second;
+}
+
+Parameter* ParameterList::parameter(int32_t position) {
+  return position < 0 ? nullptr : vector_->get(std::size_t(position));
+}
+const Parameter* ParameterList::parameter(int32_t position) const {
+  return position < 0 ? nullptr : vector_->get(std::size_t(position));
+}
+Parameter* ParameterList::parameter(const CadString& name) { return parameter(indexOf(name)); }
+const Parameter* ParameterList::parameter(const CadString& name) const { return parameter(indexOf(name)); }
+int32_t ParameterList::count() const { return int32_t(vector_->size()); }
+
+void ParameterList::removeAt(int32_t position) {
+  if (position < 0 || position >= count()) return;
+  vector_->erase(std::size_t(position));
+  changed();
+}
+
+void ParameterList::clear() {
+  vector_->clear();
+  changed();
+}
+
+void ParameterList::replace(Parameter* parameter, int32_t position) {
+  if (!parameter) return;
+  if (position < 0 || position >= count()) {
+    vector_->push_back(parameter);
+  } else {
+    vector_->erase(std::size_t(position));
+    vector_->insert(std::size_t(position), parameter);
+  }
+  changed();
+}
+
+void ParameterList::insert(Parameter* parameter, int32_t position) {
+  if (!parameter) return;
+  vector_->insert(position < 0 ? vector_->size() : std::size_t(position), parameter);
+  changed();
+}
+
+void ParameterList::add(Parameter* parameter) {
+  if (!parameter) return;
+  vector_->push_back(parameter);
+  changed();
+}
+
+bool ParameterList::merge(const ParameterList& source) {
+  bool result = false;
+  for (int32_t i = count() - 1; i >= 0; --i) {
+    const Parameter* from = source.parameter((*vector_)[std::size_t(i)].name());
+    if (from) result = (*vector_)[std::size_t(i)].assign(*from);
+  }
+  return result;
+}
+
+bool ParameterList::fromHostRecords(platform::GSHandle handle) {
+  clear();
+  if (!handle || !*handle) return true;
+  std::size_t n = handleSize(handle) / sizeof(HostParameterRecord);
+  const auto* records = reinterpret_cast<const HostParameterRecord*>(*handle);
+  vector_->reserve(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    std::unique_ptr<Parameter> p = Parameter::fromHostRecord(records[i]);
+    if (!p) {
+      clear();
+      return false;
+    }
+    vector_->push_back(std::move(p));
+  }
+  changed();
   return true;
 }
 
-const ParameterList::Entry* ParameterList::find(const CadString& name) const {
-  auto it = index_.find(name.lower().str());
-  return it == index_.end() ? nullptr : &entries_[it->second];
+platform::GSHandle ParameterList::toHostRecords() const {
+  platform::GSHandle handle = newHandle(vector_->size() * sizeof(HostParameterRecord));
+  if (!handle) return nullptr;
+  auto* records = reinterpret_cast<HostParameterRecord*>(*handle);
+  for (std::size_t i = 0; i < vector_->size(); ++i) {
+    if (!(*vector_)[i].toHostRecord(records[i])) {
+      // Only the records written so far hold array handles.
+      for (std::size_t k = i + 1; k < vector_->size(); ++k) std::memset(&records[k], 0, sizeof(HostParameterRecord));
+      disposeHostRecords(handle);
+      return nullptr;
+    }
+  }
+  return handle;
+}
+
+void ParameterList::disposeHostRecords(platform::GSHandle handle) {
+  if (!handle) return;
+  std::size_t n = handleSize(handle) / sizeof(HostParameterRecord);
+  auto* records = reinterpret_cast<HostParameterRecord*>(*handle);
+  for (std::size_t i = 0; i < n; ++i)
+    if (records[i].shape == platform::kShapeArray) disposeHandle(records[i].value.array);
+  disposeHandle(handle);
+}
+
+bool ParameterList::fromChanges() {
+  int32_t n = 0;
+  if (host().call(&platform::HostFunctionTable::HostGoodies, platform::fourcc("NCLP"), &n, nullptr, nullptr) !=
+      platform::kNoError)
+    return false;
+  auto fresh = std::make_unique<ParameterVector>();
+  bool ok = true;
+  for (int32_t i = n - 1; i >= 0; --i) {
+    platform::ShortParameterRecord record{};
+    int32_t at = i;
+    if (host().call(&platform::HostFunctionTable::HostGoodies, platform::fourcc("GCLP"), &at, &record, nullptr) !=
+        platform::kNoError)
+      continue;
+    std::unique_ptr<Parameter> p = Parameter::fromShortRecord(record);
+    std::free(record.name);
+    std::free(record.textValue);
+    if (!p) {
+      ok = false;
+      break;
+    }
+    fresh->push_back(std::move(p));
+  }
+  if (!ok) fresh->clear();
+  vector_ = std::move(fresh);
+  changed();
+  return ok;
 }
 
 bool ParameterList::number(const CadString& name, double& value) const {
-  const Entry* e = find(name);
-  if (!e || e->type == platform::kParamString) return false;
-  value = e->number;
+  const Parameter* p = parameter(name);
+  if (!p || p->valueKind() == platform::kValueText || p->valueCount() == 0) return false;
+  value = std::strtod(p->getText().c_str(), nullptr);
+  if (auto* real = dynamic_cast<const RealParameter*>(p)) value = real->get();
   return true;
 }
 
 bool ParameterList::text(const CadString& name, CadString& value) const {
-  const Entry* e = find(name);
-  if (!e || e->type != platform::kParamString) return false;
-  value = e->text;
+  const Parameter* p = parameter(name);
+  if (!p || p->valueKind() != platform::kValueText || p->valueCount() == 0) return false;
+  value = p->getText();
   return true;
 }
 

@@ -1,42 +1,87 @@
-// A list of GDL parameters, looked up by name with letter case ignored.
+// Parameter lists: an owning vector of parameters looked up by name with letter case ignored.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
+#include "model/parameter.h"
 #include "platform/host_types.h"
 #include "runtime/cad_string.h"
+#include "runtime/containers.h"
 
 namespace lunvik {
 
-// The parameters read from a handle of host parameter records.
+// An owning vector of parameters; clone() clones each.
+class ParameterVector : public Vector<Parameter> {
+ public:
+  ParameterVector() = default;
+  std::unique_ptr<ParameterVector> clone() const;
+};
+
+// A facade over one owned ParameterVector. Name lookups go through an index of lower-cased
+// names built once per list (and again only after the list changes).
 class ParameterList {
  public:
-  virtual ~ParameterList() = default;
+  ParameterList();
+  ParameterList(const ParameterList& other);
+  ParameterList& operator=(const ParameterList& other);
+  virtual ~ParameterList();
 
-  // Reads the records of handle (a block of platform::HostParameterRecord); false when the
-  // handle is null or not a whole number of records (the list is then left unchanged).
-  bool readHandle(platform::GSHandle handle);
-  // The number of parameters.
-  std::size_t parameterCount() const { return entries_.size(); }
-  // The scalar number of the first parameter called name; false when there is none.
+  // The position of the first parameter called name (letter case ignored), or -1.
+  virtual int32_t indexOf(const CadString& name) const;
+  // The parameter at position, or null when position is at or beyond count().
+  virtual Parameter* parameter(int32_t position);
+  virtual const Parameter* parameter(int32_t position) const;
+  // The first parameter called name (letter case ignored), or null.
+  virtual Parameter* parameter(const CadString& name);
+  virtual const Parameter* parameter(const CadString& name) const;
+  virtual int32_t count() const;
+  // Removes and deletes the parameter at position; nothing when out of range.
+  virtual void removeAt(int32_t position);
+  // Deletes every parameter.
+  virtual void clear();
+  // Puts parameter in place of the one at position (appends beyond the end); takes it.
+  virtual void replace(Parameter* parameter, int32_t position);
+  // Inserts before position (appends beyond the end); takes it.
+  virtual void insert(Parameter* parameter, int32_t position);
+  // Appends; takes it.
+  virtual void add(Parameter* parameter);
+  // From the last parameter to the first: assigns from source's parameter of the same name;
+  // the result of the last assignment tried (false when none was).
+  virtual bool merge(const ParameterList& source);
+
+  // Replaces the contents by the records of handle (HostParameterRecord each); a record that
+  // does not convert empties the list (false); an empty or null handle gives an empty list.
+  bool fromHostRecords(platform::GSHandle handle);
+  // A new handle of one host record per parameter, or null when any parameter fails.
+  platform::GSHandle toHostRecords() const;
+  // Replaces the contents by the host's list of changed parameters ('NCLP', 'GCLP').
+  bool fromChanges();
+  // Frees the array handles a handle of host records holds, and the handle.
+  static void disposeHostRecords(platform::GSHandle handle);
+
+  // The same as fromHostRecords (a command's parameters).
+  bool readHandle(platform::GSHandle handle) { return fromHostRecords(handle); }
+  // The scalar number of the first parameter called name; false when there is none or it
+  // is a text.
   bool number(const CadString& name, double& value) const;
   // The scalar text of the first parameter called name; false when there is none.
   bool text(const CadString& name, CadString& value) const;
+  // Back-compatible count.
+  std::size_t parameterCount() const { return std::size_t(count()); }
+
+  ParameterVector& vector() { return *vector_; }
+  const ParameterVector& vector() const { return *vector_; }
 
  private:
-  struct Entry {
-    CadString name;
-    int32_t type = 0;
-    double number = 0;
-    CadString text;
-  };
-  const Entry* find(const CadString& name) const;
+  void changed() { indexValid_ = false; }
+  const std::unordered_map<std::string, int32_t>& nameIndex() const;
 
-  std::vector<Entry> entries_;
-  std::unordered_map<std::string, std::size_t> index_;  // lower-case name -> first entry
+  std::unique_ptr<ParameterVector> vector_;
+  mutable std::unordered_map<std::string, int32_t> index_;
+  mutable bool indexValid_ = false;
 };
 
 }  // namespace lunvik

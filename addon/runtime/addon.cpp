@@ -73,6 +73,11 @@ void Addon::prepareForEvent() {
 void Addon::reportUnexpectedError() {}
 
 Project* Addon::project() const { return context_->project.get(); }
+Drawing* Addon::currentDrawing() const { return project() ? project()->workingDrawing() : nullptr; }
+Drawing* Addon::currentDrawing2() const { return project() ? project()->frontDrawing() : nullptr; }
+Plan* Addon::plan() const { return project() ? &project()->plan() : nullptr; }
+Specification* Addon::attributes() const { return project() ? &project()->specification() : nullptr; }
+Library* Addon::library() const { return project() ? &project()->library() : nullptr; }
 
 void Addon::setMenuItemEnabled(int16_t menuList, int32_t item, bool enabled) {
   platform::MenuItemRef ref{menuList, item};

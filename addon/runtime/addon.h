@@ -12,7 +12,11 @@
 namespace lunvik {
 
 class Addon;
+class Drawing;
+class Library;
 class ObjectStore;
+class Plan;
+class Specification;
 class Package;
 class Project;
 
@@ -60,6 +64,14 @@ class Addon : public Publisher {
   virtual void reportUnexpectedError();
   // The open project.
   virtual Project* project() const;
+  // The drawing of the host's current database (cached in its own slot).
+  virtual Drawing* currentDrawing() const;
+  // The same, cached in a second slot.
+  virtual Drawing* currentDrawing2() const;
+  // The project's plan, attribute catalogue and library.
+  virtual Plan* plan() const;
+  virtual Specification* attributes() const;
+  virtual Library* library() const;
   // Enables or disables a menu item; writes nothing when it already is so.
   virtual void setMenuItemEnabled(int16_t menuList, int32_t item, bool enabled);
   // Sets a menu item's text.

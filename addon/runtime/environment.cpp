@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/element.h"
 #include "runtime/memory.h"
 
 namespace lunvik {
@@ -129,12 +130,20 @@ void Environment::detachHost() {
   mergeHandlerInstalls_ = 0;
 }
 
+Environment::~Environment() = default;
+
+ModelRegistry& Environment::models() {
+  if (!models_) models_ = std::make_unique<ModelRegistry>();
+  return *models_;
+}
+
 platform::GSErr Environment::startFramework() {
   if (auto own = host_.operation(&HostFunctionTable::RSOwnResourceModule)) own(&addonResourceModule());
   if (auto init = host_.operation(&HostFunctionTable::MemInit)) {
     platform::GSErr err = init(64);
     if (err != platform::kNoError) return err;
   }
+  models().creators.registerFramework();
   started_ = true;
   return platform::kNoError;
 }
@@ -142,6 +151,7 @@ platform::GSErr Environment::startFramework() {
 void Environment::stopFramework() {
   if (!started_) return;
   started_ = false;
+  models().creators.clear();
   if (auto exit = host_.operation(&HostFunctionTable::MemExit)) exit();
 }
 

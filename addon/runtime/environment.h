@@ -14,10 +14,16 @@ namespace lunvik {
 // The payload of an embedded resource.
 using ResourceBuffer = std::vector<unsigned char>;
 
+class ModelRegistry;
+
 // The one environment object of the process.
 class Environment {
  public:
   static Environment& instance();
+  ~Environment();
+
+  // The framework's kind registries of the host model (element creators, memo loading).
+  ModelRegistry& models();
 
   HostInterface& hostInterface() { return host_; }
   // Takes a host's table (SetImportedFuncAddrs); handlers installed once per host process
@@ -63,6 +69,7 @@ class Environment {
   bool started_ = false;
   bool projectEventsCaught_ = false;
   int mergeHandlerInstalls_ = 0;
+  std::unique_ptr<ModelRegistry> models_;
 };
 
 // The add-on's own resource module (generated from addon/resources at build time).

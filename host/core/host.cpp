@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "host/bodies/element_bodies.h"
 #include "platform/parameter_records.h"
 
 namespace standin {
@@ -28,7 +29,17 @@ std::string withoutMarkers(const std::string& text) {
 
 }  // namespace
 
-Host::Host() : table_(buildHostTable()) { gCurrent = this; }
+Host::Host() : table_(buildHostTable()) {
+  gCurrent = this;
+  model_->setMemory(&memory_);
+  model_->setCaught(&caughtElements_);
+  model_->setNotifier([this](const platform::ElementNotifyRecord& record) {
+    if (elementObserver_) elementObserver_(&record);
+  });
+  model_->setLibrary([this]() -> const LibraryIndex& { return library(); });
+  model_->setGroupsSuspended([this]() { return groupsSuspended_; });
+  connectElementBodies(*this);
+}
 
 Host::~Host() {
   unload();
@@ -160,7 +171,8 @@ platform::GSErr Host::callCommand(uint32_t code, int32_t version, platform::GSHa
   double values[2] = {double(code), double(version)};
   for (int i = 0; i < 2; ++i) {
     HostParameterRecord& r = records[given + std::size_t(i)];
-    r.typeID = platform::kParamInteger;
+    // Real: a four-character code does not fit a 16-bit integer parameter.
+    r.typeID = platform::kParamReal;
     r.index = int16_t(given + std::size_t(i) + 1);
     std::strncpy(r.name, names[i], sizeof r.name - 1);
     r.value.real = values[i];
@@ -179,6 +191,7 @@ void Host::adoptProject(const ProjectData& data, const std::string& path, bool o
   moduleData_ = data.moduleData;
   projectPath_ = path;
   projectOpen_ = open;
+  model_->load(data.model);
   // Another project's elements have bodies of their own; placed sources stay for tests.
   bodies_.clearModel();
 }
@@ -214,6 +227,7 @@ bool Host::saveProject(const std::string& path, std::string& error) {
   data.settings.groupsSuspended = groupsSuspended_;
   data.libraryFolders = libraryFolders_;
   data.moduleData = moduleData_;
+  data.model = model_->save();
   if (!writeProjectFile(target, data, error)) return false;
   projectPath_ = target;
   return true;

@@ -279,8 +279,6 @@ class Host {
   std::string appData_;
   std::map<int32_t, std::string> hostFolders_;
   bool groupsSuspended_ = false;
-  int32_t databaseKind_ = 1;
-  int32_t databaseIndex_ = 0;
   std::function<uint32_t()> clock_;
   std::string moduleData_;
   int memInits_ = 0;

@@ -177,25 +177,19 @@ struct HostOperations {
   }
 
   // ---- dispatchers ----
-  static GSErr database(HostToken, uint32_t code, void* p1, void* p2, void*) {
+  static GSErr database(HostToken, uint32_t code, void* p1, void* p2, void* p3) {
     ENTER("HostDatabase");
+    GSErr modelResult = kNoError;
+    if (modelDatabase(code, p1, p2, p3, modelResult)) return modelResult;
     switch (code) {
-      case platform::fourcc("GDAT"):
-        if (!p1) return platform::kErrNullArgument;
-        *static_cast<int32_t*>(p1) = self->databaseKind_;
-        if (p2) *static_cast<int32_t*>(p2) = self->databaseIndex_;
-        return kNoError;
-      case platform::fourcc("SDAT"):
-        if (!p1) return platform::kErrNullArgument;
-        self->databaseKind_ = *static_cast<const int32_t*>(p1);
-        self->databaseIndex_ = p2 ? *static_cast<const int32_t*>(p2) : 0;
-        return kNoError;
       default:
         return platform::kErrBadParameter;
     }
   }
   static GSErr environment(HostToken, uint32_t code, void* p1, void* p2, void* p3) {
     ENTER("HostEnvironment");
+    GSErr modelResult = kNoError;
+    if (modelEnvironment(code, p1, p2, p3, modelResult)) return modelResult;
     switch (code) {
       case platform::fourcc("GSPF"): {
         if (!p1 || !p2 || !p3) return platform::kErrNullArgument;
@@ -262,14 +256,20 @@ struct HostOperations {
   }
   static GSErr goodies(HostToken, uint32_t code, void* p1, void* p2, void* p3) {
     ENTER("HostGoodies");
+    GSErr modelResult = kNoError;
+    if (modelGoodies(code, p1, p2, p3, modelResult)) return modelResult;
     return libraryGoodies(*self, code, p1, p2, p3);
   }
-  static GSErr automate(HostToken, uint32_t, void*, void*, void*) {
+  static GSErr automate(HostToken, uint32_t code, void* p1, void* p2, void* p3) {
     ENTER("HostAutomate");
+    GSErr modelResult = kNoError;
+    if (modelAutomate(code, p1, p2, p3, modelResult)) return modelResult;
     return platform::kErrBadParameter;
   }
-  static GSErr elementTool(HostToken, const void*, int32_t, uint32_t code) {
+  static GSErr elementTool(HostToken, const void* elements, int32_t count, uint32_t code) {
     ENTER("HostElementTool");
+    GSErr modelResult = kNoError;
+    if (modelElementTool(elements, count, code, modelResult)) return modelResult;
     if (code == platform::fourcc("SUSP")) {
       self->groupsSuspended_ = !self->groupsSuspended_;
       return kNoError;

@@ -21,13 +21,16 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace standin {
 
-// The schema version this build reads and writes.
-constexpr int kProjectFileVersion = 1;
+// The schema version this build writes; it reads this one and version 1 (no model sections).
+constexpr int kProjectFileVersion = 2;
+// The oldest schema version this build reads.
+constexpr int kOldestProjectFileVersion = 1;
 // The value of the "format" key that marks a project file.
 extern const char* const kProjectFileFormat;
 
@@ -40,9 +43,122 @@ struct ProjectSettings {
   bool groupsSuspended = false;
 };
 
+// A storey of the plan.
+struct FileStorey {
+  int32_t index = 0;
+  double elevation = 0;
+  std::string name;
+};
+
+// A layer attribute.
+struct FileLayer {
+  int32_t index = 0;
+  std::string name;
+  bool hidden = false;
+  bool locked = false;
+};
+
+// A database beyond the plan and the 3D model: a section, elevation, detail and so on.
+struct FileDatabase {
+  std::string kind;        // "section", "detail", "elevation", "interiorElevation", "layout",
+                           // "masterLayout", "worksheet", "document3D"
+  int32_t index = 0;       // from 1, unique per kind
+  std::string name;
+  double cut[4] = {0, 0, 0, 0};  // a cut plane's line: x1, y1, x2, y2
+  double angle = 0;              // and its view angle
+};
+
+// A GDL parameter of an element.
+struct FileParameter {
+  std::string name;
+  std::string type;        // "integer", "length", "angle", "real", "lightSwitch", "colour",
+                           // "intensity", "lineType", "material", "fill", "pen", "string",
+                           // "boolean", "separator", "title"
+  int32_t flags = 0;
+  bool isArray = false;
+  int32_t rows = 1;
+  int32_t columns = 1;
+  std::vector<double> numbers;     // the values of a numeric type, row by row
+  std::vector<std::string> texts;  // the values of a string
+};
+
+// A polygon vertex: position and the arc of the edge that ends here.
+struct FileVertex {
+  double x = 0;
+  double y = 0;
+  double arc = 0;
+};
+
+// A polygon: the outline, then the holes.
+struct FilePolygon {
+  bool closed = true;
+  std::vector<std::vector<FileVertex>> contours;
+};
+
+// One element.
+struct FileElement {
+  std::string guid;              // 8-4-4-4-12 hex digits
+  std::string kind;              // "object", "hatch", ... (README.md, "Elements")
+  uint32_t variation = 0;
+  int32_t layer = 1;
+  int32_t storey = 0;
+  std::string database = "plan";  // "plan", "model" or "<kind> <index>" ("section 1")
+  std::string group;             // the immediate group's GUID; empty when none
+  bool locked = false;
+  std::map<std::string, double> record;  // the kind's record fields by name
+  std::string id;
+  std::string libraryPart;       // placed parts: the library part's name
+  std::vector<FileParameter> parameters;
+  bool hasPolygon = false;
+  FilePolygon polygon;
+  std::string text;              // a text's content
+  std::string target;            // a proxy: the GUID of the element it stands for
+  bool hasUserData = false;
+  std::string userData;          // bytes
+  int32_t userValue = 0;
+  int32_t userFlags = 0;
+};
+
+// A group.
+struct FileGroup {
+  std::string guid;
+  std::string name;
+  std::string group;             // the enclosing group's GUID; empty for a main group
+  bool locked = false;
+};
+
+// The host model of a project.
+struct ModelData {
+  int32_t currentStorey = 0;
+  std::vector<FileStorey> storeys;
+  std::vector<FileLayer> layers;
+  std::vector<FileDatabase> databases;
+  std::vector<FileElement> elements;
+  std::vector<FileGroup> groups;
+};
+
+// The record fields a kind takes ("x", "y", "level", ...), and its type code; false for an
+// unknown kind name.
+bool elementKind(const std::string& kind, int32_t& typeID);
+// The kind name of a type code; empty when the file has none for it.
+std::string elementKindName(int32_t typeID);
+
+// The names of a kind's record fields ("x", "y", "level", ...).
+std::vector<std::string> elementRecordFields(int32_t typeID);
+// The database identity a file names ("plan", "model", "section 1"); false for other text.
+struct DatabaseName {
+  int32_t kind = 0;
+  int32_t index = 0;
+};
+bool parseDatabaseText(const std::string& text, DatabaseName& out);
+// The parameter type code of a type name ("length"); 0 for an unknown name.
+int32_t parameterTypeCode(const std::string& name);
+
 // Everything a project file holds.
 struct ProjectData {
   ProjectSettings settings;
+  // Storeys, layers, databases, elements and groups.
+  ModelData model;
   // Library folders as written; relative ones are relative to the project file's folder.
   std::vector<std::string> libraryFolders;
   // The add-on's module data, byte for byte; empty when it stored none.

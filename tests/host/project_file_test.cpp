@@ -115,7 +115,7 @@ TEST_F(ProjectFileTest, AWrittenFileReadsBackKeepsItsPermissionsAndListsFormatAn
   ProjectData back;
   ASSERT_TRUE(standin::readProjectFile(file, back, error)) << error;
   EXPECT_TRUE(back == sample());
-  EXPECT_EQ(readFile(file).rfind("{\n  \"format\": \"trestlar-project\",\n  \"version\": 1,\n  \"settings\": {", 0), 0u)
+  EXPECT_EQ(readFile(file).rfind("{\n  \"format\": \"trestlar-project\",\n  \"version\": 2,\n  \"settings\": {", 0), 0u)
       << readFile(file);
   struct stat st;
   ASSERT_EQ(::stat(file.c_str(), &st), 0);
@@ -168,8 +168,8 @@ TEST_F(ProjectFileTest, BadFilesAreRefusedNamingTheFileAndTheProblemAndStayUntou
       {R"({"format": "trestlar-project", "version": "1", )" + kSettings + "}", "\"version\" must be a whole number"},
       {R"({"format": "trestlar-project", "version": 1.5, )" + kSettings + "}", "\"version\" must be a whole number"},
       {R"({"format": "trestlar-project", "version": 1e400})", ": number overflow parsing '1e400'"},
-      {R"({"format": "trestlar-project", "version": 7})", "unknown schema version 7 (this build reads 1)"},
-      {R"({"format": "trestlar-project", "version": -1})", "unknown schema version -1 (this build reads 1)"},
+      {R"({"format": "trestlar-project", "version": 7})", "unknown schema version 7 (this build reads 1 to 2)"},
+      {R"({"format": "trestlar-project", "version": -1})", "unknown schema version -1 (this build reads 1 to 2)"},
       {R"({"format": "trestlar-project", "version": 1})", "\"settings\" is missing"},
       {kHead + R"("settings": []})", "\"settings\" must be an object"},
       {kHead + R"("settings": {}})", "\"settings.workingUnits\" is missing"},
