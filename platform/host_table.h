@@ -34,9 +34,11 @@
 
 #include <cstdint>
 
+#include "platform/body_operations.h"
 #include "platform/dialog_operations.h"
 #include "platform/host_records.h"
 #include "platform/host_types.h"
+#include "platform/library_operations.h"
 #include "platform/library_records.h"
 #include "platform/model_operations.h"
 #include "platform/resource_module.h"
@@ -44,9 +46,11 @@
 namespace platform {
 
 // X(name, return type, parameter list). The table holds the core operations below, then those
-// of the model (databases, elements, memos, 3D) and of the dialog manager, each listed in its
-// own header.
-#define HOST_OPERATIONS(X) HOST_CORE_OPERATIONS(X) HOST_MODEL_OPERATIONS(X) HOST_DIALOG_OPERATIONS(X)
+// of the model (databases, elements, memos), of the dialog manager, of the library and of the
+// 3D model, each listed in its own header.
+#define HOST_OPERATIONS(X)                                                                  \
+  HOST_CORE_OPERATIONS(X) HOST_MODEL_OPERATIONS(X) HOST_DIALOG_OPERATIONS(X)                \
+  HOST_LIBRARY_OPERATIONS(X) HOST_BODY_OPERATIONS(X)
 
 #define HOST_CORE_OPERATIONS(X)                                                                 \
   /* ---- registration (EntryRegisterInterface) ---- */                                       \

@@ -46,6 +46,30 @@ static_assert(offsetof(LibraryPartRecord, value1040) == 1040, "value at 1040");
 static_assert(offsetof(LibraryPartRecord, location) == 1072, "location at 1072");
 static_assert(offsetof(LibraryPartRecord, ownId) == 1080, "identifiers at 1080");
 
+// The part's details record: 3200 bytes of the host's, passed through.
+struct LibraryPartDetails {
+  int32_t fixedSize;  // 1 when the part's box size may not be stretched
+  int32_t autoHotspots;  // 1 when the host adds the box's hotspots
+  uint8_t reserved[3192];
+};
+
+static_assert(sizeof(LibraryPartDetails) == 3200, "the details record is 3200 bytes");
+
+// A section's header: its code and two words left 0.
+struct LibraryPartSectionHeader {
+  uint32_t code;  // 'PARD', '1DSC', '2DSC', '3DSC', 'VLSC', 'UISC', 'CTXT', 'PICT', 'GIFF', ...
+  int32_t word1;
+  int32_t word2;
+};
+
+static_assert(sizeof(LibraryPartSectionHeader) == 12, "a section header is 12 bytes");
+
+// The answer of HostGetLibraryPartSection for a section the part lists but holds no data for.
+constexpr GSErr kErrSectionNoData = int32_t(0x810600CDu);
+
+// The resource type of library parts embedded in a resource module (their text form).
+constexpr uint32_t kResourceLibraryPart = 0x4C505254u;  // 'LPRT'
+
 // Converts between 8-bit text and the records' zero-terminated 16-bit text (characters above
 // one byte read as '?').
 inline void toWide(const char* text, uint16_t* out, int size) {

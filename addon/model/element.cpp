@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "model/drawing.h"
+#include "model/element3d.h"
 #include "model/project.h"
 #include "runtime/addon.h"
 #include "runtime/environment.h"
@@ -28,6 +29,16 @@ Element::Element(const Element& other)
       defaultsLoaded_(other.defaultsLoaded_) {}
 
 Element::~Element() = default;
+
+const Element3D* Element::model3D() const {
+  if (!model3D_ && link_.index() != 0) model3D_ = std::make_unique<Element3D>(link_);
+  return model3D_.get();
+}
+
+std::unique_ptr<Element3D> Element::takeModel3D() {
+  model3D();
+  return std::move(model3D_);
+}
 
 void Element::setLink(const ElementLink& link) {
   link_ = link;
@@ -122,6 +133,9 @@ double Element::area() const {
 }
 
 std::unique_ptr<CadCube> Element::boundingBox() const {
+  CadCube extent;
+  if (const Element3D* model = model3D())
+    if (model->extent(extent)) return std::make_unique<CadCube>(extent);
   auto poly = outline();
   if (!poly) return nullptr;
   auto box = poly->boundingBox();

@@ -12,6 +12,7 @@
 #include "geometry/cad_poly.h"
 #include "geometry/transformation.h"
 #include "model/attribute.h"
+#include "model/element3d.h"
 #include "model/element_link.h"
 #include "model/memo.h"
 #include "platform/element_records.h"
@@ -80,8 +81,16 @@ class Element {
   virtual double perimeter() const;
   // The area of outline() with its holes taken out, 0 without one.
   virtual double area() const;
-  // A box from the element's geometry lifted by elevation(true); null when it has none.
+  // A box: the extent of the element's 3D model when it has bodies, else from the element's
+  // geometry lifted by elevation(true); null when it has neither.
   virtual std::unique_ptr<CadCube> boundingBox() const;
+  // The element's 3D model, read from the host on first use and kept; null when the element
+  // is not in the host.
+  virtual const Element3D* model3D() const;
+  // The 3D model, handed to the caller (read first when needed); the element keeps none.
+  virtual std::unique_ptr<Element3D> takeModel3D();
+  // Forgets the kept 3D model.
+  virtual void release3D() { model3D_.reset(); }
   virtual std::unique_ptr<CadPoly> outline() const { return nullptr; }
   virtual int32_t transformCount() const { return transforms_ ? int32_t(transforms_->size()) : 0; }
   virtual void setPosition(const CadPoint&) {}
@@ -129,6 +138,7 @@ class Element {
   std::unique_ptr<TransformList> transforms_;
   Drawing* drawing_ = nullptr;
   bool defaultsLoaded_ = false;
+  mutable std::unique_ptr<Element3D> model3D_;
 };
 
 // Creates the element object of a host record; null when the record is of another kind.

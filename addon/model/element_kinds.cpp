@@ -98,7 +98,10 @@ void ComponentElem::setElevation(double value, bool absolute) {
 }
 
 std::unique_ptr<CadCube> ComponentElem::boundingBox() const {
-  // The host's footprint: A by B from the placement point, turned by the angle.
+  CadCube extent;
+  if (const Element3D* model = model3D())
+    if (model->extent(extent)) return std::make_unique<CadCube>(extent);
+  // Without a 3D model, the host's footprint: A by B from the placement point, turned by the angle.
   double a = part().xRatio, b = part().yRatio, c = std::cos(part().angle), s = std::sin(part().angle);
   double xs[4] = {0, a * c, a * c - b * s, -b * s}, ys[4] = {0, a * s, a * s + b * c, b * c};
   double x0 = xs[0], x1 = xs[0], y0 = ys[0], y1 = ys[0];

@@ -2,8 +2,11 @@
 
 #include <cstring>
 
+#include "model/directory.h"
+#include "runtime/environment.h"
 #include "runtime/host_interface.h"
 #include "runtime/memory.h"
+#include "storage/data_file.h"
 
 namespace lunvik {
 
@@ -100,6 +103,182 @@ bool Library::hasFolder(const CadString& folder) {
   for (const CadString& f : folders())
     if (normalisedPath(f) == wanted) return true;
   return false;
+}
+
+}  // namespace lunvik
+
+namespace lunvik {
+
+int32_t Library::indexOfId(const CadString& idText, int32_t& type) {
+  platform::LibraryPartRecord record{};
+  record.typeID = type;
+  std::strncpy(record.ownId, idText.truncated(sizeof record.ownId - 1).c_str(), sizeof record.ownId - 1);
+  platform::GSErr err = host().call(&HostFunctionTable::HostSearchLibraryPart, &record);
+  disposeHandle(record.location);
+  if (err != platform::kNoError) {
+    lastError_ = err;
+    return 0;
+  }
+  type = record.typeID;
+  return record.index;
+}
+
+int32_t Library::refinedType(const platform::LibraryPartRecord& record) {
+  if (!record.ownId[0]) return record.typeID;
+  for (const SubtypeEntry& subtype : kSubtypeAncestry) {
+    int32_t descends = 0;
+    platform::GSErr err = host().call(&HostFunctionTable::HostGoodies, platform::fourcc("CLPS"),
+                                      const_cast<char*>(record.ownId), const_cast<char*>(subtype.identifier), &descends);
+    if (err == platform::kNoError && descends) return subtype.type;
+  }
+  return record.typeID;
+}
+
+std::unique_ptr<ComponentSource> Library::getComponent(ComponentLink& link, const Filter* filter) {
+  if (link.type() == 0 && link.index() == 0) return nullptr;
+  platform::LibraryPartRecord record{};
+  record.typeID = link.type();
+  record.index = link.index();
+  platform::GSErr err = host().call(&HostFunctionTable::HostGetLibraryPart, &record);
+  HandleOwner location(record.location);
+  if (err != platform::kNoError) {
+    lastError_ = err;
+    return nullptr;
+  }
+  if (filter) {
+    std::string name;
+    for (std::size_t i = 0; i < 256 && record.name[i]; ++i) name += record.name[i] < 256 ? char(record.name[i]) : '?';
+    if (!filter->pattern.matches(CadString(name))) return nullptr;
+    if (filter->type != 0 && filter->type != (record.typeID != 0 ? record.typeID : link.type())) return nullptr;
+  }
+  if (record.typeID != 0) link.setType(record.typeID);
+  else record.typeID = link.type();
+  if (!link.library()) link.setLibrary(this);
+  record.typeID = refinedType(record);
+  std::unique_ptr<ComponentSource> source;
+  ComponentLink made(record.typeID, record.index, link.library());
+  for (const SourceCreatorEntry& c : creators_)
+    if (!source && c.type == record.typeID) source = c.create(record, made);
+  for (const SourceCreatorEntry& c : kSourceCreators)
+    if (!source && c.type == record.typeID) source = c.create(record, made);
+  if (source && filter && !filter->accept(*source)) return nullptr;
+  return source;
+}
+
+std::unique_ptr<ComponentSource> Library::findNext(ComponentLink& link, bool forward, Filter* filter) {
+  if (filter && filter->type != 0) link.setType(filter->type);
+  int32_t n = filter && filter->reuseCount && filter->lastCount > 0 ? filter->lastCount : count();
+  int32_t index = link.index();
+  for (;;) {
+    if (forward ? index >= n : index <= 1) return nullptr;
+    index += forward ? 1 : -1;
+    ComponentLink probe(link.type(), index, this);
+    std::unique_ptr<ComponentSource> source = getComponent(probe, filter);
+    if (source) {
+      if (filter) filter->lastCount = n;
+      link = source->link();
+      return source;
+    }
+  }
+}
+
+bool Library::writeSection(ParametricSource& source, int32_t index, uint32_t code, platform::GSHandle data,
+                           bool creating) {
+  platform::LibraryPartSectionHeader header{code, 0, 0};
+  platform::GSErr err = platform::kNoError;
+  HandleOwner built;
+  if (code == kSectionParameters) {
+    // The parameter definitions are prepared from the record, the section data and the details.
+    built.reset(data);
+    if (!data) {
+      lastError_ = source.lastError() ? source.lastError() : platform::kErrGeneral;
+      return false;
+    }
+    err = host().call(&HostFunctionTable::HostEndLibraryPartSection, &source.record(), data, &source.details());
+  }
+  if (err == platform::kNoError) {
+    err = creating ? host().call(&HostFunctionTable::HostWriteLibraryPartSection, &header, data)
+                   : host().call(&HostFunctionTable::HostAddLibraryPartSection, index, &header, data);
+  }
+  if (err != platform::kNoError) {
+    lastError_ = err;
+    return false;
+  }
+  return true;
+}
+
+bool Library::save(ComponentSource& any) {
+  auto* source = dynamic_cast<ParametricSource*>(&any);
+  if (!source) return false;
+  ComponentSection& sections = source->sections();
+  if (!sections.loaded() && source->index() != 0) {
+    if (!sections.load()) {
+      lastError_ = source->lastError();
+      return false;
+    }
+  }
+  source->parameters();
+  bool existing = source->index() != 0 && source->link().library() == this;
+  int32_t index = source->index();
+  if (!existing) {
+    int32_t on = 1, off = 0;
+    platform::GSErr err = host().call(&HostFunctionTable::HostEnvironment, platform::fourcc("OWLP"), &on, nullptr, nullptr);
+    if (err == platform::kNoError) err = host().call(&HostFunctionTable::HostCreateLibraryPart, &source->record());
+    platform::GSErr offErr =
+        host().call(&HostFunctionTable::HostEnvironment, platform::fourcc("OWLP"), &off, nullptr, nullptr);
+    if (err == platform::kNoError) err = offErr;
+    if (err != platform::kNoError) {
+      lastError_ = err;
+      return false;
+    }
+  }
+  // Every section in map order, the parameters first.
+  if (!writeSection(*source, index, kSectionParameters, sections.get(kSectionParameters), !existing)) return false;
+  for (const auto& entry : sections.map())
+    if (!writeSection(*source, index, entry.first, entry.second, !existing)) return false;
+
+  platform::LibraryPartRecord record{};
+  platform::GSErr err;
+  if (existing) {
+    record.typeID = source->record().typeID;
+    record.index = index;
+    err = host().call(&HostFunctionTable::HostGetLibraryPart, &record);
+  } else {
+    err = host().call(&HostFunctionTable::HostSaveLibraryPart, &record);
+  }
+  HandleOwner location(record.location);
+  if (err != platform::kNoError) {
+    lastError_ = err;
+    return false;
+  }
+  source->setOwnId(CadString(record.ownId, strnlen(record.ownId, sizeof record.ownId)));
+  source->setParentId(CadString(record.parentId, strnlen(record.parentId, sizeof record.parentId)));
+  source->setValue1040(record.value1040);
+  if (!existing) source->setLink(ComponentLink(record.typeID, record.index, this));
+  return true;
+}
+
+CadString Library::builtInIdentifier(int32_t resourceId) {
+  auto setModule = host().operation(&HostFunctionTable::RSSetResourceModule);
+  const platform::ResourceModule* previous = setModule ? setModule(&addonResourceModule()) : nullptr;
+  char id[128] = {};
+  platform::GSErr err = host().call(&HostFunctionTable::HostGoodies, platform::fourcc("GLUI"), &resourceId, id, nullptr);
+  if (setModule) setModule(previous);
+  if (err != platform::kNoError) {
+    lastError_ = err;
+    return CadString();
+  }
+  return CadString(id, strnlen(id, sizeof id));
+}
+
+std::unique_ptr<FileList> Library::folderList() {
+  auto list = std::make_unique<FileList>();
+  for (const CadString& path : folders()) {
+    auto kind = host().operation(&HostFunctionTable::IOPathKind);
+    if (kind && kind(path.c_str()) == 2) list->push_back(std::make_unique<Directory>(path));
+    else list->push_back(std::make_unique<DataFile>(path));
+  }
+  return list;
 }
 
 }  // namespace lunvik

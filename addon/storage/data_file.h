@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "model/file.h"
 #include "storage/cad_io.h"
 
 namespace lunvik {
@@ -12,7 +13,7 @@ namespace lunvik {
 // A file named by a full path ('/' or '\' between folders). It carries the host file type and
 // creator given to it when it is written. Without the host's file operations every operation
 // answers false.
-class DataFile : public CadIO {
+class DataFile : public CadIO, public File {
  public:
   // How a file is opened.
   enum class Mode : int32_t { read = 1, write = 2, append = 3 };
@@ -40,7 +41,12 @@ class DataFile : public CadIO {
   bool readAll(std::string& text) override;
 
   // True when the path names an existing file.
-  bool exists() const;
+  bool exists() const override;
+  bool isFolder() const override { return false; }
+  // A closed copy naming the same file.
+  std::unique_ptr<File> cloneFile() const override {
+    return std::make_unique<DataFile>(path_, fileType_, creator_);
+  }
   // The file's size in bytes; false when the host cannot tell.
   bool size(int64_t& bytes) const;
   // Deletes the file (closing it first when open).
@@ -50,7 +56,7 @@ class DataFile : public CadIO {
   // Creates the folder the file lies in, with any missing folders above it.
   bool createFolder() const;
 
-  const CadString& path() const { return path_; }
+  const CadString& path() const override { return path_; }
   uint32_t fileType() const { return fileType_; }
   uint32_t creator() const { return creator_; }
   // The host file type and creator written at the next close after writing.

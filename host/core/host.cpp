@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "host/bodies/element_bodies.h"
 #include "platform/parameter_records.h"
 
 namespace standin {
@@ -37,6 +38,7 @@ Host::Host() : table_(buildHostTable()) {
   });
   model_->setLibrary([this]() -> const LibraryIndex& { return library(); });
   model_->setGroupsSuspended([this]() { return groupsSuspended_; });
+  connectElementBodies(*this);
 }
 
 Host::~Host() {
@@ -190,6 +192,8 @@ void Host::adoptProject(const ProjectData& data, const std::string& path, bool o
   projectPath_ = path;
   projectOpen_ = open;
   model_->load(data.model);
+  // Another project's elements have bodies of their own; placed sources stay for tests.
+  bodies_.clearModel();
 }
 
 void Host::newProject() {
@@ -296,7 +300,7 @@ bool Host::addLibraryFolder(const std::string& folder) {
   return true;
 }
 
-const LibraryIndex& Host::library() {
+LibraryIndex& Host::library() {
   if (libraryDirty_) {
     library_.rebuild(resolvedLibraryFolders());
     libraryDirty_ = false;

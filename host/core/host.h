@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/bodies/body_store.h"
 #include "host/core/addon_module.h"
 #include "host/core/memory_manager.h"
 #include "host/core/resource_manager.h"
@@ -168,7 +169,7 @@ class Host {
   // already is not added again.
   bool addLibraryFolder(const std::string& folder);
   // The loaded library parts, brought up to date with the folders first.
-  const LibraryIndex& library();
+  LibraryIndex& library();
   // Marks the loaded libraries for a new scan (a file in them may have changed).
   void touchLibrary() { libraryDirty_ = true; }
   // How often the plan was rebuilt.
@@ -231,6 +232,8 @@ class Host {
   ProjectModel& model() { return *model_; }
   ResourceManager& resources() { return resources_; }
   FileLibrary& files() { return files_; }
+  // The 3D model: the elements' generated bodies.
+  BodyStore& bodies() { return bodies_; }
 
  private:
   friend struct HostOperations;
@@ -293,6 +296,7 @@ class Host {
   std::unique_ptr<ProjectModel> model_ = std::make_unique<ProjectModel>();
   ResourceManager resources_;
   FileLibrary files_;
+  BodyStore bodies_;
 };
 
 }  // namespace standin

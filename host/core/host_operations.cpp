@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "host/bodies/body_operations.h"
 #include "host/core/host.h"
+#include "host/library/library_operations.h"
 
 namespace standin {
 
@@ -223,7 +225,7 @@ struct HostOperations {
         *static_cast<int32_t*>(p1) = static_cast<int32_t>(self->workingUnits_);
         return kNoError;
       default:
-        return platform::kErrBadParameter;
+        return libraryEnvironment(*self, code, p1, p2, p3);
     }
   }
   static GSErr interface(HostToken, uint32_t code, void* p1, void* p2, void* p3) {
@@ -258,7 +260,7 @@ struct HostOperations {
     ENTER("HostGoodies");
     GSErr modelResult = kNoError;
     if (modelGoodies(code, p1, p2, p3, modelResult)) return modelResult;
-    return platform::kErrBadParameter;
+    return libraryGoodies(*self, code, p1, p2, p3);
   }
   static GSErr automate(HostToken, uint32_t code, void* p1, void* p2, void* p3) {
     ENTER("HostAutomate");
@@ -278,35 +280,15 @@ struct HostOperations {
   }
 
   // ---- library parts ----
-  static GSErr fillPart(Host& host, int32_t index, platform::LibraryPartRecord* record) {
-    const LibraryPart* part = host.library().part(index);
-    if (!part) return platform::kErrBadIndex;
-    *record = platform::LibraryPartRecord{};
-    record->typeID = part->typeID;
-    record->index = index;
-    platform::toWide(part->name.c_str(), record->name, 256);
-    std::string file = part->path.substr(part->path.find_last_of('/') + 1);
-    platform::toWide(file.c_str(), record->fileName, 256);
-    record->location = host.memory_.newHandle(int64_t(part->path.size() + 1));
-    if (record->location) std::memcpy(*record->location, part->path.c_str(), part->path.size() + 1);
-    return kNoError;
-  }
-  static std::string narrow(const uint16_t* text, int size) {
-    std::string out;
-    for (int i = 0; i < size && text[i]; ++i) out += text[i] < 256 ? char(text[i]) : '?';
-    return out;
-  }
   static GSErr searchLibraryPart(HostToken, platform::LibraryPartRecord* record) {
     ENTER("HostSearchLibraryPart");
     if (!record) return platform::kErrNullArgument;
-    int32_t index = self->library().find(narrow(record->name, 256), record->typeID);
-    if (index == 0) return platform::kErrBadIndex;
-    return fillPart(*self, index, record);
+    return searchPart(*self, record);
   }
   static GSErr getLibraryPart(HostToken, platform::LibraryPartRecord* record) {
     ENTER("HostGetLibraryPart");
     if (!record) return platform::kErrNullArgument;
-    return fillPart(*self, record->index, record);
+    return fillPartRecord(*self, record->index, record);
   }
   static GSErr getLibraryPartCount(HostToken, int32_t* count) {
     ENTER("HostGetLibraryPartCount");
@@ -513,6 +495,8 @@ struct HostOperations {
     t.IOSetFileType = &ioSetType;
     installModelOperations(t);
     installDialogOperations(t);
+    installLibraryOperations(t);
+    installBodyOperations(t);
     return t;
   }
 };

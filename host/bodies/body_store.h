@@ -1,0 +1,72 @@
+// The stand-in host's 3D model: the generated bodies of the elements, numbered from 1 in the
+// order they were made, and the element quantities.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/bodies/body_generator.h"
+
+namespace standin {
+
+// What the generator needs of an element: its part's parameter values, 3D script and
+// placement. The kind is the parameters' `ID` (or `lunvik_ID`) unless given.
+struct BodySource {
+  std::string kind;
+  std::vector<PartParameter> parameters;
+  std::string script3D;
+  BodyPlacement placement;
+};
+
+// The body source of an element of part: the element's own parameter values, completed by the
+// part's defaults for those it lacks, the part's 3D script and the element's placement.
+BodySource bodySourceFor(const LibraryPart& part, const std::vector<PartParameter>& elementValues,
+                         const BodyPlacement& placement);
+
+// The 3D model of the open project.
+class BodyStore {
+ public:
+  // Answers an element's body source; false when the element has no 3D model.
+  using Provider = std::function<bool(int32_t typeID, int32_t index, BodySource& source)>;
+
+  // The element model's provider (elements placed in the project).
+  void setProvider(Provider provider) { provider_ = std::move(provider); }
+  // Gives an element a body source of its own, ahead of the provider.
+  void place(int32_t typeID, int32_t index, BodySource source);
+  // Forgets what was placed for an element.
+  void remove(int32_t typeID, int32_t index);
+  // Forgets every body and every placed source.
+  void clear();
+  // Forgets the generated bodies (a project was opened or closed); they are made anew when
+  // asked for.
+  void clearModel();
+
+  // The element's body range, generated when its source changed; false when it has none.
+  bool bodyRange(int32_t typeID, int32_t index, int32_t& first, int32_t& last);
+  // Body index (from 1) of the model, or null.
+  const GeneratedBody* body(int32_t index) const;
+  // The element's volume and surface; false when it has no source.
+  bool quantities(int32_t typeID, int32_t index, double& volume, double& surface);
+
+ private:
+  struct Generated {
+    std::string key;  // the source the bodies were made from, as text
+    int32_t first = 0;
+    int32_t last = -1;
+    double volume = 0;
+    double surface = 0;
+  };
+  bool source(int32_t typeID, int32_t index, BodySource& out) const;
+  const Generated* generate(int32_t typeID, int32_t index);
+
+  Provider provider_;
+  std::map<std::pair<int32_t, int32_t>, BodySource> placed_;
+  std::map<std::pair<int32_t, int32_t>, Generated> generated_;
+  std::vector<GeneratedBody> bodies_;
+};
+
+}  // namespace standin

@@ -1,0 +1,83 @@
+// A timber member placed with the host's own tool: its bodies come from its library part's
+// generator, and the element's box is its 3D model's extent.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "host/model/project_model.h"
+#include "model/drawing.h"
+#include "model/element.h"
+#include "model/element3d.h"
+#include "model/project.h"
+#include "platform/body_records.h"
+#include "runtime/addon.h"
+#include "support/loaded_host.h"
+
+namespace {
+
+class PlacedMemberTest : public testing_support::LoadedHost {
+ protected:
+  void SetUp() override {
+    LoadedHost::SetUp();
+    host().newProject();
+    ASSERT_TRUE(host().addLibraryFolder(std::string(TRESTLAR_SOURCE_DIR) + "/library"));
+  }
+
+  standin::HostElement* place(const char* part, double length, double x, double y, double angle) {
+    standin::ParameterValue v;
+    v.name = "length";
+    v.type = platform::kParamLength;
+    v.number = length;
+    return host().model().placeObject(part, {v}, x, y, 0, angle);
+  }
+};
+
+TEST_F(PlacedMemberTest, APlacedMembersBodyIsItsPartsShapeWhereItStands) {
+  standin::HostElement* placed = place("Rectilinear", 5, 1, 2, 3.14159265358979323846 / 2);
+  ASSERT_NE(placed, nullptr);
+  lunvik::ElementLink link(placed->header());
+  lunvik::Element3D model(link);
+  ASSERT_EQ(model.bodies().size(), 1u);
+  lunvik::CadCube box;
+  ASSERT_TRUE(model.extent(box));
+  // Turned a quarter: the 5 m axis runs along y from the placement point, 0.2 x 0.2 section
+  // centred across it and standing on it.
+  EXPECT_NEAR(box.min().getY(), 2, 1e-6);
+  EXPECT_NEAR(box.max().getY(), 7, 1e-6);
+  EXPECT_NEAR(box.min().getX(), 0.9, 1e-6);
+  EXPECT_NEAR(box.max().getX(), 1.1, 1e-6);
+  EXPECT_NEAR(box.min().getZ(), 0, 1e-6);
+  EXPECT_NEAR(box.max().getZ(), 0.2, 1e-6);
+
+  platform::ElementQueryRecord query{link.typeID(), link.index(), 0.00001};
+  platform::ElementQuantityRecord answer{};
+  ASSERT_EQ(host().table().HostElementQuery(host().token(), &query, &answer), platform::kNoError);
+  EXPECT_NEAR(answer.volume, 5 * 0.2 * 0.2, 1e-9);  // the default cuts are square at both ends
+}
+
+TEST_F(PlacedMemberTest, TheElementsBoundingBoxIsItsModelsExtent) {
+  standin::HostElement* placed = place("Round", 3, 0, 0, 0);
+  ASSERT_NE(placed, nullptr);
+  auto element = lunvik::theAddon()->project()->plan().findByGuid(lunvik::ElementLink(placed->header()));
+  ASSERT_NE(element, nullptr);
+  std::unique_ptr<lunvik::CadCube> box = element->boundingBox();
+  ASSERT_NE(box, nullptr);
+  EXPECT_NEAR(box->min().getX(), 0, 1e-6);
+  EXPECT_NEAR(box->max().getX(), 3, 1e-6);
+  ASSERT_NE(element->model3D(), nullptr);
+  EXPECT_EQ(element->model3D()->bodies().size(), 1u);
+  std::unique_ptr<lunvik::Element3D> taken = element->takeModel3D();
+  ASSERT_NE(taken, nullptr);
+  EXPECT_EQ(taken->bodies().size(), 1u);
+}
+
+TEST_F(PlacedMemberTest, AnAssemblyMarkerHasNoBodiesAndNoModelBox) {
+  standin::HostElement* placed = place("Assembly", 1, 0, 0, 0);
+  ASSERT_NE(placed, nullptr);
+  lunvik::Element3D model{lunvik::ElementLink(placed->header())};
+  EXPECT_TRUE(model.bodies().empty());
+}
+
+}  // namespace
