@@ -157,6 +157,7 @@ void ComponentElem::setComponent(int32_t libraryIndex, bool resetSize, const Par
     defaultB_ = 0;
   }
   if (defaults) {
+    ParameterMemo::ensureLoaded(platform::kMemoParams);
     ParameterList old(parameters());
     ParameterList::operator=(*defaults);
     ParameterMemo::setLoaded(true);

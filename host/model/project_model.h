@@ -72,6 +72,18 @@ struct ParameterValue {
   bool isText = false;
 };
 
+// Hashes a GUID by its bytes.
+struct GuidHash {
+  std::size_t operator()(const platform::Guid& g) const {
+    uint64_t a = 0, b = 0;
+    for (int i = 0; i < 8; ++i) {
+      a = (a << 8) | g.bytes[i];
+      b = (b << 8) | g.bytes[8 + i];
+    }
+    return std::size_t(a * 0x9E3779B97F4A7C15ull ^ b);
+  }
+};
+
 // The open project's content.
 class ProjectModel {
  public:
@@ -191,7 +203,7 @@ class ProjectModel {
   void index(HostElement& element);
 
   std::vector<std::unique_ptr<HostDatabase>> databases_;
-  std::unordered_map<std::string, HostElement*> byGuid_;
+  std::unordered_map<platform::Guid, HostElement*, GuidHash> byGuid_;
   platform::DatabaseRecord current_{platform::kDatabasePlan, 0, 0, 0};
   std::vector<FileStorey> storeys_;
   int32_t currentStorey_ = 0;

@@ -667,7 +667,7 @@ void writeModel(const ModelData& m, nlohmann::ordered_json& root) {
   root["elements"] = OJ::array();
   for (const auto& e : m.elements) {
     OJ j{{"guid", e.guid}, {"kind", e.kind}};
-    if (e.variation) j["variation"] = e.variation;
+    if (e.variation) j["variation"] = int32_t(e.variation);
     j["layer"] = e.layer;
     j["storey"] = e.storey;
     j["database"] = e.database;
@@ -687,7 +687,7 @@ void writeModel(const ModelData& m, nlohmann::ordered_json& root) {
         auto value = [&](std::size_t i) -> OJ {
           if (text) return i < p.texts.size() ? OJ(p.texts[i]) : OJ("");
           double v = i < p.numbers.size() ? p.numbers[i] : 0.0;
-          if (p.type == "boolean" || p.type == "lightSwitch") return OJ(v != 0.0);
+          if ((p.type == "boolean" || p.type == "lightSwitch") && (v == 0.0 || v == 1.0)) return OJ(v != 0.0);
           return OJ(v);
         };
         if (marker) {
@@ -723,7 +723,7 @@ void writeModel(const ModelData& m, nlohmann::ordered_json& root) {
     }
     if (e.kind == "text") j["text"] = e.text;
     if (!e.target.empty()) j["target"] = e.target;
-    if (e.hasUserData) {
+    if (e.hasUserData && !e.userData.empty()) {
       bool textual = isUtf8(e.userData);
       OJ u{{"encoding", textual ? "text" : "base64"}, {"data", textual ? e.userData : toBase64(e.userData)}};
       if (e.userValue) u["value"] = e.userValue;

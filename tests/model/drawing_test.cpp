@@ -314,4 +314,48 @@ TEST_F(DrawingTest, ASectionShowsPlanElementsThroughProxies) {
   EXPECT_EQ(seen[0].database().kind, platform::kDatabasePlan);
 }
 
+TEST_F(DrawingTest, WithoutDeferredLoadingElementsArriveWithTheirMemo) {
+  place(0, 0, {{"length", 1.0}});
+  place(1, 0, {{"length", 2.0}});
+  host().clearRecords();
+  {
+    lunvik::WholeMemoScope whole;
+    std::vector<std::unique_ptr<lunvik::Element>> kept;
+    for (auto it = plan().begin(Drawing::Filter(platform::kObject, false, false, false)); !it.atEnd(); ++it)
+      kept.push_back(it.release());
+    EXPECT_EQ(host().callCount("HostGetElementMemo"), 2);
+    for (auto& e : kept) EXPECT_NE(dynamic_cast<lunvik::Object&>(*e).parameter("length"), nullptr);
+    EXPECT_EQ(host().callCount("HostGetElementMemo"), 2);
+  }
+  EXPECT_TRUE(lunvik::deferMemoLoading());
+}
+
+TEST_F(DrawingTest, SwappingALibraryPartKeepsTheValuesThatStillExist) {
+  standin::HostElement* placed = place(0, 0, {{"length", 3.2}, {"oldOnly", 1.0}});
+  auto element = plan().findByGuid(ElementLink(placed->header()));
+  auto& object = dynamic_cast<lunvik::Object&>(*element);
+  lunvik::ParameterList defaults;
+  defaults.add(new lunvik::LengthParameter("length", "", 1.0));
+  defaults.add(new lunvik::LengthParameter("newOnly", "", 0.4));
+  int32_t post = host().library().find("Post", 0);
+  object.setComponent(post, true, &defaults);
+  EXPECT_EQ(object.libraryIndex(), post);
+  EXPECT_DOUBLE_EQ(dynamic_cast<lunvik::LengthParameter*>(object.parameter("length"))->get(), 3.2);
+  EXPECT_DOUBLE_EQ(dynamic_cast<lunvik::LengthParameter*>(object.parameter("newOnly"))->get(), 0.4);
+  EXPECT_EQ(object.parameter("oldOnly"), nullptr);
+  ASSERT_TRUE(plan().store(object));
+  EXPECT_EQ(placed->libraryPart, "Post");
+}
+
+TEST_F(DrawingTest, ADrawingTheHostCannotSwitchToRefusesToStore) {
+  standin::HostElement* placed = place(0, 0);
+  auto element = plan().findByGuid(ElementLink(placed->header()));
+  lunvik::Drawing* ghost = project().drawing(platform::DatabaseRecord{platform::kDatabaseSection, 0, 0, 7});
+  ASSERT_NE(ghost, nullptr);
+  EXPECT_FALSE(ghost->store(*element));
+  EXPECT_NE(ghost->lastError(), platform::kNoError);
+  EXPECT_EQ(model().current().kind, platform::kDatabasePlan);
+  EXPECT_EQ(model().elements(model().plan(), platform::kObject).size(), 1u);
+}
+
 }  // namespace
