@@ -9,6 +9,9 @@
 #include "host/model/project_model.h"
 #include "model/drawing.h"
 #include "model/element.h"
+#include "model/element_kinds.h"
+#include "model/parameter.h"
+#include "model/parameter_list.h"
 #include "model/element3d.h"
 #include "model/project.h"
 #include "platform/body_records.h"
@@ -71,6 +74,38 @@ TEST_F(PlacedMemberTest, TheElementsBoundingBoxIsItsModelsExtent) {
   std::unique_ptr<lunvik::Element3D> taken = element->takeModel3D();
   ASSERT_NE(taken, nullptr);
   EXPECT_EQ(taken->bodies().size(), 1u);
+}
+
+TEST_F(PlacedMemberTest, SwappingTheLibraryPartKeepsSharedValuesAndRedrawsTheMember) {
+  standin::HostElement* placed = place("Rectilinear", 3.2, 0, 0, 0);
+  ASSERT_NE(placed, nullptr);
+  lunvik::Plan& plan = lunvik::theAddon()->project()->plan();
+  auto element = plan.findByGuid(lunvik::ElementLink(placed->header()));
+  auto* object = dynamic_cast<lunvik::Object*>(element.get());
+  ASSERT_NE(object, nullptr);
+  // The new part's defaults, as the host's library gives them.
+  int32_t taper = host().library().find("Tapered Timber", 0);
+  double a = 0, b = 0;
+  platform::GSHandle records = nullptr;
+  ASSERT_EQ(host().table().HostGetLibraryPartParameters(host().token(), taper, &a, &b, &records), platform::kNoError);
+  lunvik::ParameterList defaults;
+  bool read = defaults.fromHostRecords(records);
+  lunvik::ParameterList::disposeHostRecords(records);
+  ASSERT_TRUE(read);
+  object->setComponent(taper, false, &defaults);
+  auto* length = dynamic_cast<lunvik::LengthParameter*>(object->parameter("length"));
+  auto* endWide = dynamic_cast<lunvik::LengthParameter*>(object->parameter("endWide"));
+  ASSERT_TRUE(length && endWide);
+  EXPECT_DOUBLE_EQ(length->get(), 3.2);
+  EXPECT_DOUBLE_EQ(endWide->get(), 0.15);
+  ASSERT_TRUE(plan.store(*object));
+
+  platform::ElementQueryRecord query{platform::kObject, placed->header().index, 0.00001};
+  platform::ElementQuantityRecord answer{};
+  ASSERT_EQ(host().table().HostElementQuery(host().token(), &query, &answer), platform::kNoError);
+  // A taper from 0.2 x 0.25 to 0.15 x 0.2 over 3.2 m.
+  double w1 = 0.2, d1 = 0.25, w2 = 0.15, d2 = 0.2;
+  EXPECT_NEAR(answer.volume, 3.2 * (w1 * d1 / 3 + (w1 * d2 + w2 * d1) / 6 + w2 * d2 / 3), 1e-9);
 }
 
 TEST_F(PlacedMemberTest, AnAssemblyMarkerHasNoBodiesAndNoModelBox) {
