@@ -10,7 +10,7 @@ namespace varnholt {
 class TimberSpecification;
 
 // "Costing Detail" (resource 32527): list 8 with the columns "Min. Length" and "Cost", edited
-// by the fields 6 and 7; 9 "Add", 10 "Delete". OK replaces the specification's length
+// by the fields 6 and 7; 9 "Add", 10 "Delete". OK replaces the timber type's length
 // costings by the rows longer than 0.00001 m (a later row of the same length wins).
 class TimberCostDialog : public lunvik::Dialog {
  public:

@@ -12,7 +12,7 @@ namespace lunvik {
 class Subscriber {
  public:
   virtual ~Subscriber() = default;
-  // The spec of the events it wants.
+  // The category and kind of the events it wants.
   virtual EventSpec spec() const = 0;
   // Handles an event; true takes it and ends its delivery.
   virtual bool takeEvent(Event& event) = 0;
