@@ -32,5 +32,8 @@ int runNew(const SessionOptions& options, const Arguments& args);
 int runPrefs(const SessionOptions& options, const Arguments& args);
 int runMacro(const SessionOptions& options, const Arguments& args);
 int runRun(const SessionOptions& options, const Arguments& args);
+int runSchedule(const SessionOptions& options, const Arguments& args);
+// Generates the bundled sample project (a hidden command).
+int runMakeSample(const SessionOptions& options, const Arguments& args);
 
 }  // namespace trestlar

@@ -27,11 +27,18 @@ const Command kCommands[] = {
     {"run", &trestlar::runRun,
      "run PROJECT SCRIPT [-o OUT]\n      run a session script (menu choices and the answers to their dialogs and\n"
      "      alerts) on the project, then save it (to OUT when given); see the README"},
+    {"schedule", &trestlar::runSchedule,
+     "schedule [PROJECT] [--cutlist] [--headings] [--selection] [--select ID,...] [--strict] [-o FILE]\n"
+     "      write the project's costed timber schedule, or its cutting list, as a Timber Schedule\n"
+     "      file (default \"Timber Schedule.txt\"); with no project, the bundled sample"},
+    // Hidden: regenerates the bundled sample project.
+    {"make-sample", &trestlar::runMakeSample, nullptr},
 };
 
 void usage(std::ostream& out) {
   out << "usage: trestlar [--addon LIB] [--config DIR] COMMAND [ARGS]\n\nCommands:\n";
-  for (const Command& c : kCommands) out << "  " << c.usage << "\n";
+  for (const Command& c : kCommands)
+    if (c.usage) out << "  " << c.usage << "\n";
   out << "  help\n      show this text\n"
       << "\nOptions:\n"
       << "  --addon LIB   the add-on library to load (default: lib/libtrestlar.so beside this\n"

@@ -162,6 +162,9 @@ using DGMessageHandlerFn = int16_t (*)(int16_t message, int16_t dialId, int16_t 
   /* working units; answers the text's full length */                                             \
   X(DGNumberToText, int32_t, (double value, int32_t kind, char* buffer, int32_t size))             \
   /* reads text as a number of kind; false when it does not parse (value unchanged) */           \
-  X(DGTextToNumber, bool, (const char* text, int32_t kind, double* value))
+  X(DGTextToNumber, bool, (const char* text, int32_t kind, double* value))                        \
+  /* writes value as decimal text with precision digits after the point (no other rounding; */   \
+  /* not-a-number and infinities as "nan", "inf", "-inf"); answers the text's full length */     \
+  X(DGDoubleToString, int32_t, (double value, int32_t precision, char* buffer, int32_t size))
 
 }  // namespace platform

@@ -60,7 +60,9 @@ struct FileTypeRecord {
   int32_t methods;        // kFileTypeSave, kFileTypeOpen, or both
 };
 
-enum : int32_t { kFileTypeSave = 1, kFileTypeOpen = 2 };
+// kFileTypeExport: an extra format the host offers in its own save dialog, written by the
+// add-on's handler instead of the host.
+enum : int32_t { kFileTypeSave = 1, kFileTypeOpen = 2, kFileTypeExport = 8 };
 
 // ---- Handlers -------------------------------------------------------------------------
 

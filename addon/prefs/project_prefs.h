@@ -35,6 +35,7 @@ class ProjectPrefs : public lunvik::Package {
   lunvik::CadString numPrefix;               // "numPrefix"
   lunvik::CadString numSuffix;               // "numSuffix"
   short numPadding = 0;                      // "numPadding"
+  bool useSelection = false;                 // "Use Selection" of reports: in memory, never stored
 
   // The element name, "projectPrefs".
   static const lunvik::CadString& tag();

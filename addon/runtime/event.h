@@ -151,6 +151,10 @@ class FileEvent : public HostEvent {
   DataFile* file() const { return file_.get(); }
   // The file's name; empty when the host gave none.
   const CadString& name() const { return name_; }
+  // What the handler answers the host: kNoError unless a subscriber set a failure
+  // (kErrCancelled when the user cancelled, kErrFile when the file could not be written).
+  platform::GSErr result() const { return result_; }
+  void setResult(platform::GSErr result) { result_ = result; }
 
  private:
   int32_t refCon_;
@@ -158,6 +162,7 @@ class FileEvent : public HostEvent {
   CadString name_;
   [[maybe_unused]] int32_t value3_ = 0;
   [[maybe_unused]] int32_t value4_ = 0;
+  platform::GSErr result_ = platform::kNoError;
 };
 
 // Database notification codes.

@@ -104,10 +104,12 @@ GSErr fileTypeHandler(const platform::FileTypeActionRecord* record) {
     auto file = std::make_unique<DataFile>(CadString(record->path ? record->path : ""));
     FileEvent event(record->action, record->refCon, std::move(file), CadString(record->name ? record->name : ""));
     addon->dispatch(event);
+    // A save that wrote nothing must not reach the host as a success.
+    return event.result();
   } catch (...) {
     addon->reportUnexpectedError();
   }
-  return kNoError;
+  return platform::kErrGeneral;
 }
 
 }  // namespace callbacks

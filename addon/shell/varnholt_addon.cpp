@@ -13,9 +13,11 @@
 #include "runtime/alert.h"
 #include "runtime/environment.h"
 #include "runtime/host_interface.h"
+#include "schedule/timber_cutting_list.h"
 #include "shell/about_dialog.h"
 #include "shell/product_menu.h"
 #include "shell/project_data.h"
+#include "timber/crafted.h"
 
 namespace varnholt {
 
@@ -36,6 +38,7 @@ VarnholtAddon::~VarnholtAddon() {
   // Tools leave the subscription list before they are deleted.
   for (auto& tool : *tools_) unsubscribe(tool.get());
   tools_.reset();
+  unregisterTimberCreators();
 }
 
 void VarnholtAddon::reportUnexpectedError() {
@@ -93,6 +96,8 @@ void VarnholtAddon::updatePresetMenu() {
 }
 
 void VarnholtAddon::setup() {
+  // Placed objects and lamps of the timber family are read as timbers.
+  registerTimberCreators();
   ToolList& tools = *tools_;
   tools.push_back(new Projector());
   tools.push_back(new LibraryChecker());
@@ -110,6 +115,7 @@ void VarnholtAddon::setup() {
   tools.push_back(new ProjectPrefsEdit());
   tools.push_back(new ProjectDataExporter());
   tools.push_back(new TimberPrefsEdit());
+  tools.push_back(new TimberCuttingList());
 
   addPackage(JointPrefs());
   addPackage(ProjectPrefs());

@@ -3,38 +3,9 @@
 #include <cstring>
 
 #include "host/core/host.h"
+#include "host/model/stored_parameter.h"
 
 namespace standin {
-
-namespace {
-
-std::string narrow(const uint16_t* text, std::size_t max) {
-  std::string out;
-  for (std::size_t i = 0; i < max && text[i]; ++i) out += text[i] < 256 ? char(text[i]) : '?';
-  return out;
-}
-
-PartParameter partParameter(const StoredParameter& stored) {
-  const platform::HostParameterRecord& r = stored.record;
-  PartParameter p;
-  p.name = std::string(r.name, strnlen(r.name, sizeof r.name));
-  p.typeID = r.typeID;
-  p.flags = r.flags;
-  if (r.shape == platform::kShapeArray) {
-    p.isArray = true;
-    p.rows = r.dim1 > 0 ? r.dim1 : 1;
-    p.columns = r.dim2 > 0 ? r.dim2 : 1;
-    p.numbers = stored.numbers;
-    p.texts = stored.texts;
-  } else if (r.typeID == platform::kParamString) {
-    p.texts.push_back(narrow(r.value.text, 256));
-  } else {
-    p.numbers.push_back(r.value.real);
-  }
-  return p;
-}
-
-}  // namespace
 
 void connectElementBodies(Host& host) {
   host.bodies().setProvider([&host](int32_t typeID, int32_t index, BodySource& source) {

@@ -211,6 +211,29 @@ bool Host::openProject(const std::string& path, std::string& error) {
   return true;
 }
 
+bool Host::saveAs(const std::string& path, const std::string& description, std::string& error) {
+  if (!projectOpen_) {
+    error = "no project is open";
+    return false;
+  }
+  for (const platform::FileTypeRecord& type : fileTypes_) {
+    if (description != type.description ||
+        !(type.methods & (platform::kFileTypeSave | platform::kFileTypeExport)))
+      continue;
+    auto handler = fileHandlers_.find(type.refCon);
+    if (handler == fileHandlers_.end() || !handler->second) break;
+    std::string name = path.substr(path.find_last_of("/\\") == std::string::npos ? 0 : path.find_last_of("/\\") + 1);
+    platform::FileTypeActionRecord action{platform::kFileActionSave, type.refCon, path.c_str(), name.c_str(), 0, 0};
+    platform::GSErr result = handler->second(&action);
+    if (result == platform::kNoError) return true;
+    error = result == platform::kErrCancelled ? path + ": cancelled, nothing was written"
+                                               : path + ": the " + description + " could not be written";
+    return false;
+  }
+  error = "no file type \"" + description + "\" is registered for saving";
+  return false;
+}
+
 bool Host::saveProject(const std::string& path, std::string& error) {
   if (!projectOpen_) {
     error = "no project is open";

@@ -140,6 +140,13 @@ class Host {
   // has no file and none is given, or the file cannot be written. The saved file becomes the
   // project's file.
   bool saveProject(const std::string& path, std::string& error);
+  // Saves in a file type the add-on registered, as the host's save dialog does when the user
+  // picks that format: the handler installed for the type whose description is description
+  // (offered for saving, kFileTypeSave or kFileTypeExport) gets a save action for path with
+  // the file's name. False with error when no project is open, no such type is registered or
+  // the handler answers an error (kErrCancelled: the user cancelled; anything else: the file
+  // was not written).
+  bool saveAs(const std::string& path, const std::string& description, std::string& error);
   // Closes the open project (notification 32) and forgets its data; nothing when none is open.
   void closeProject();
   // Merges the module data of the project file at path into the open project through the

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
@@ -943,6 +944,13 @@ int32_t dgNumberToText(double value, int32_t kind, char* buffer, int32_t size) {
   else text = formatNumber(value);
   return copyOut(text, buffer, size);
 }
+int32_t dgDoubleToString(double value, int32_t precision, char* buffer, int32_t size) {
+  if (precision < 0) precision = 0;
+  if (precision > 17) precision = 17;
+  char text[400];
+  std::snprintf(text, sizeof text, "%.*f", int(precision), value);
+  return copyOut(text, buffer, size);
+}
 bool dgTextToNumber(const char* text, int32_t kind, double* value) {
   if (!text || !value) return false;
   double v = 0;
@@ -994,6 +1002,7 @@ void installDialogOperations(platform::HostFunctionTable& t) {
   t.DGGetSaveFile = &dgSaveFile;
   t.DGNumberToText = &dgNumberToText;
   t.DGTextToNumber = &dgTextToNumber;
+  t.DGDoubleToString = &dgDoubleToString;
 }
 
 }  // namespace standin

@@ -1,0 +1,261 @@
+// schedule: the main job, a costed timber schedule or cutting list of a project; and the
+// hidden make-sample command that generates the bundled sample project.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "cli/commands.h"
+#include "host/model/stored_parameter.h"
+#include "platform/library_records.h"
+
+namespace trestlar {
+
+namespace {
+
+// The description of the report file type the add-on registers.
+const char* const kReportType = "Timber Schedule";
+constexpr int32_t kReportingDialog = 32512;
+// The questions of the gathering step: unnumbered members, members of parts not loaded.
+const char* const kUnnumbered = "has not been numbered";
+const char* const kUnloaded = "not in the loaded library";
+
+std::string sampleProject() { return std::string(TRESTLAR_SOURCE_DIR) + "/examples/barn.trestlar"; }
+
+standin::DialogAction action(standin::DialogAction::Kind kind, int16_t item, std::vector<std::string> args = {}) {
+  standin::DialogAction a;
+  a.kind = kind;
+  a.item = item;
+  a.args = std::move(args);
+  return a;
+}
+
+// Selects the plan's objects whose element ID is one of ids; false with error naming an ID
+// no object has.
+bool selectById(standin::Host& host, const std::string& ids, std::string& error) {
+  std::stringstream list(ids);
+  std::string id;
+  while (std::getline(list, id, ',')) {
+    if (id.empty()) continue;
+    bool found = false;
+    for (standin::HostElement* e : host.model().elements(host.model().plan(), platform::kObject)) {
+      if (std::string(e->record.part.id, strnlen(e->record.part.id, sizeof e->record.part.id)) != id) continue;
+      host.model().select(e->record.header.guid, true);
+      found = true;
+    }
+    if (!found) {
+      error = "no object has the ID " + id;
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int runSchedule(const SessionOptions& options, const Arguments& args) {
+  ParsedArguments parsed;
+  std::string error;
+  if (!parseArguments(args, {"--cutlist", "--headings", "--selection", "--strict"}, {"-o", "--select"}, parsed,
+                      error))
+    return fail(error + " for schedule (see trestlar --help)");
+  if (parsed.plain.size() > 1) return fail("schedule takes at most one project file");
+  std::string project = parsed.plain.empty() ? sampleProject() : parsed.plain[0];
+  std::string out = parsed.has("-o") ? parsed.value("-o") : std::string("Timber Schedule.txt");
+  bool strict = parsed.has("--strict");
+
+  Session session;
+  if (!openSession(session, options, project, error)) return fail(error);
+  standin::Host& host = session.host();
+  if (parsed.has("--select") && !selectById(host, parsed.value("--select"), error)) return fail(project + ": " + error);
+  if (::isatty(2)) {
+    host.dialogs().setProgressEcho([](const standin::ProgressRecord& p) {
+      std::cerr << "\r" << standin::progressBarLine(p, 30) << "\033[K";
+      if (p.closed) std::cerr << "\n";
+      std::cerr.flush();
+    });
+  }
+
+  // The reporting dialog, answered as the options say.
+  std::vector<standin::DialogAction> actions;
+  actions.push_back(action(standin::DialogAction::Kind::Click, parsed.has("--cutlist") ? 5 : 4));
+  actions.push_back(action(standin::DialogAction::Kind::Set, 6, {parsed.has("--headings") ? "on" : "off"}));
+  if (parsed.has("--selection")) actions.push_back(action(standin::DialogAction::Kind::Set, 7, {"on"}));
+  actions.push_back(action(standin::DialogAction::Kind::Ok, 1));
+  host.dialogs().queueDialog(kReportingDialog, std::move(actions));
+  // Strict: refuse the confirmations, so that nothing is written, and fail below.
+  if (strict) {
+    host.queueAlertAnswer(2);
+    host.queueAlertAnswer(2);
+  }
+
+  std::size_t alertsBefore = host.alerts().size();
+  bool saved = host.saveAs(out, kReportType, error);
+  std::string scriptError = host.dialogs().scriptError();
+  if (!scriptError.empty()) {
+    if (parsed.has("--selection") && scriptError.find("item 7") != std::string::npos)
+      return fail(project + ": no scheduled timber member is selected, so --selection cannot be used (select "
+                            "members with --select ID,...)");
+    return fail(project + ": " + scriptError);
+  }
+  if (strict) {
+    for (std::size_t i = alertsBefore; i < host.alerts().size(); ++i) {
+      const std::string& text = host.alerts()[i].text;
+      if (text.find(kUnnumbered) != std::string::npos)
+        return fail(project + ": some scheduled timber members are not numbered (--strict); nothing was written");
+      if (text.find(kUnloaded) != std::string::npos)
+        return fail(project + ": some timber members' library parts are not loaded (--strict); nothing was written");
+    }
+  }
+  if (!saved) return fail(error);
+  std::cout << "wrote " << out << "\n";
+  return 0;
+}
+
+
+namespace {
+
+// One member of the sample frame.
+struct SampleMember {
+  const char* part;      // the timber part
+  std::string id;        // the element ID
+  const char* name;      // timberName ("" falls back to the part's name)
+  const char* season;    // seasonType
+  int number;            // TimberNo
+  bool scheduled;        // IncInSched
+  double length, width, depth;
+  double x, y, z, angle, incline;
+  const char* startJoint;
+  bool startLock;
+  double startHours;
+  const char* endJoint;
+  bool endLock;
+  double endHours;
+};
+
+std::string lower(std::string s) {
+  for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// Places a member with its part's parameters, the member's values over the defaults, and
+// tags it with the part's kind code.
+bool placeSample(standin::Host& host, const SampleMember& m, std::string& error) {
+  standin::HostElement* e = host.model().placeObject(m.part, {}, m.x, m.y, m.z, m.angle, nullptr, platform::kObject);
+  const standin::LibraryPart* part = e ? host.library().part(e->record.part.libIndex) : nullptr;
+  if (!part) {
+    error = std::string("the library has no part \"") + m.part + "\"";
+    return false;
+  }
+  std::map<std::string, std::pair<double, std::string>> values{
+      {"length", {m.length, ""}},       {"profwide", {m.width, ""}},        {"profdeep", {m.depth, ""}},
+      {"prevlength", {m.length, ""}},   {"prevwide", {m.width, ""}},        {"prevdeep", {m.depth, ""}},
+      {"incline", {m.incline, ""}},     {"previncline", {m.incline, ""}},   {"timberno", {m.number, ""}},
+      {"incinsched", {m.scheduled ? 1 : 0, ""}}, {"stlock", {m.startLock ? 1 : 0, ""}},
+      {"enlock", {m.endLock ? 1 : 0, ""}},       {"timeallocst", {m.startHours, ""}},
+      {"timeallocen", {m.endHours, ""}},         {"flatlength", {m.length * std::cos(m.incline), ""}},
+      {"endwide", {m.width * 0.8, ""}},          {"enddeep", {m.depth * 0.8, ""}}};
+  std::map<std::string, std::string> texts{{"timbername", m.name},
+                                           {"seasontype", m.season},
+                                           {"junctypest", m.startJoint},
+                                           {"junctypeen", m.endJoint}};
+  std::string code;
+  e->parameters.clear();
+  for (standin::PartParameter p : part->parameters) {
+    std::string key = lower(p.name);
+    if (auto t = texts.find(key); t != texts.end()) p.texts = {t->second};
+    else if (auto v = values.find(key); v != values.end() && !p.isArray && !p.numbers.empty()) p.numbers[0] = v->second.first;
+    if (key == "id" && !p.texts.empty()) code = p.texts[0];
+    e->parameters.push_back(standin::storedParameter(p, int16_t(e->parameters.size())));
+  }
+  std::strncpy(e->record.part.id, m.id.c_str(), sizeof e->record.part.id - 1);
+  if (code.size() == 4) {
+    e->hasUserData = true;
+    e->userData = code;
+    e->record.header.hasUserData = 1;
+  }
+  host.model().touch(*e);
+  return true;
+}
+
+// The sample frame: three cross frames two bays apart, each two posts, a tie beam, two braces
+// and two rafters; per bay two wall plates and two purlins; pegs, some left out of schedules.
+std::vector<SampleMember> sampleFrame() {
+  const double kPi = 3.14159265358979323846;
+  std::vector<SampleMember> members;
+  int n = 0;
+  auto add = [&](SampleMember m, const char* prefix) {
+    char id[16];
+    std::snprintf(id, sizeof id, "%s-%02d", prefix, ++n);
+    m.id = id;
+    members.push_back(m);
+  };
+  for (int frame = 0; frame < 3; ++frame) {
+    double x = 4.0 * frame;
+    for (int side = 0; side < 2; ++side) {
+      double y = 5.0 * side;
+      add({"Rectilinear", "", "Post", "Green", 1, true, 3.0, 0.2, 0.2, x, y, 0, 0, kPi / 2, "Tenon2", true, 0,
+           "Tenon2", true, 0},
+          "PST");
+      add({"Rectilinear", "", "Brace", "Green", 3, true, 1.2, 0.1, 0.15, x, y, 2.0, side ? -kPi / 2 : kPi / 2, kPi / 4,
+           "Tenon1.5", true, 0, "Tenon1.5", true, 0},
+          "BRC");
+      add({"Rectilinear", "", "Rafter", "Seasoned", 4, true, 3.2, 0.1, 0.15, x, y, 3.0, side ? -kPi / 2 : kPi / 2,
+           kPi / 4, "RaftFootTenon", true, 0, "RaftBridle", true, 0},
+          "RFT");
+    }
+    // The middle frame's tie beam is a little longer: it carries a scarf at one end.
+    add({"Rectilinear", "", "Tie beam", "Green", frame == 1 ? 6 : 2, true, frame == 1 ? 5.4 : 5.0, 0.2, 0.25, x, 0,
+         3.0, kPi / 2, 0, "TieCog", true, 0, frame == 1 ? "ScarfSqtBrdl4" : "TieCog", true, 0},
+        "TIE");
+  }
+  for (int bay = 0; bay < 2; ++bay) {
+    double x = 4.0 * bay;
+    for (int side = 0; side < 2; ++side) {
+      add({"Rectilinear", "", "Wall plate", "Green", 5, true, 4.0, 0.15, 0.2, x, 5.0 * side, 3.0, 0, 0, "Tenon2", false,
+           1.5, "Tenon2", false, 1.5},
+          "WPL");
+      // Purlins are not numbered yet.
+      add({"Rectilinear", "", "Purlin", "Softwood", 0, true, 4.0, 0.1, 0.15, x, 1.25 + 2.5 * side, 4.2, 0, 0,
+           "Purl Splay", true, 0, "None", false, 0},
+          "PRL");
+    }
+  }
+  // Pegs: the two of the scarf are scheduled, the others are left out.
+  for (int peg = 0; peg < 6; ++peg)
+    add({"Peg", "", "", "Green", peg < 2 ? 7 : 0, peg < 2, 0.3, 0.025, 0.025, 4.0, 0.5 + 0.3 * peg, 3.1, 0, 0, "None",
+         false, 0, "None", false, 0},
+        "PEG");
+  return members;
+}
+
+}  // namespace
+
+int runMakeSample(const SessionOptions& options, const Arguments& args) {
+  ParsedArguments parsed;
+  std::string error;
+  if (!parseArguments(args, {}, {}, parsed, error)) return fail(error + " for make-sample");
+  if (parsed.plain.size() != 1) return fail("make-sample takes one project file");
+  std::string path = parsed.plain[0];
+  Session session;
+  if (!session.start(options, error)) return fail(error);
+  standin::Host& host = session.host();
+  host.newProject();
+  if (!host.addLibraryFolder(std::string(TRESTLAR_SOURCE_DIR) + "/library"))
+    return fail("cannot load the timber library");
+  for (const SampleMember& m : sampleFrame())
+    if (!placeSample(host, m, error)) return fail(error);
+  host.setLibraryFolders({"library"});
+  if (!session.saveProject(path, error)) return fail(error);
+  std::cout << "wrote " << path << "\n";
+  return 0;
+}
+
+}  // namespace trestlar
