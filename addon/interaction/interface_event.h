@@ -152,6 +152,14 @@ class DialogSubscriber : public Subscriber {
 class ActionCall : public ActionSubscriber {
  public:
   explicit ActionCall(std::function<bool(ActionEvent&)> call) : call_(std::move(call)) {}
+  // A button whose work keeps the dialog open (replies 0).
+  static ActionCall* staysOpen(std::function<void()> work) {
+    return new ActionCall([work = std::move(work)](ActionEvent& e) {
+      work();
+      e.reply(0);
+      return true;
+    });
+  }
   bool action(ActionEvent& event) override { return call_(event); }
 
  private:

@@ -9,14 +9,6 @@ namespace {
 // The shortest length kept as a costing.
 constexpr double kLengthTolerance = 0.00001;
 
-lunvik::ActionCall* staysOpen(std::function<void()> work) {
-  return new lunvik::ActionCall([work](lunvik::ActionEvent& e) {
-    work();
-    e.reply(0);
-    return true;
-  });
-}
-
 }  // namespace
 
 void TimberCostDialog::setupControls() {
@@ -28,10 +20,10 @@ void TimberCostDialog::setupControls() {
            delete_->enable(list_->selectedRow() >= 0);
            return true;
          }));
-  attach(add(new lunvik::Button(*this, 9)), staysOpen([this] { addRow(); }));
+  attach(add(new lunvik::Button(*this, 9)), lunvik::ActionCall::staysOpen([this] { addRow(); }));
   delete_ = add(new lunvik::Button(*this, 10));
-  attach(delete_, staysOpen([this] { deleteRow(); }));
-  for (const auto& entry : spec_.lengthCostingList.entries()) {
+  attach(delete_, lunvik::ActionCall::staysOpen([this] { deleteRow(); }));
+  for (const auto& entry : type_.lengthCostingList.entries()) {
     int32_t row = list_->appendRow();
     if (row < 0) break;
     list_->setValue(row, 0, lunvik::LengthSetting(entry.first));
@@ -58,10 +50,10 @@ void TimberCostDialog::deleteRow() {
 
 void TimberCostDialog::accept() {
   list_->commitEdit();
-  spec_.lengthCostingList.clearEntries();
+  type_.lengthCostingList.clearEntries();
   for (int32_t row = 0; row < list_->rows(); ++row) {
     double length = list_->value(row, 0)->real();
-    if (length > kLengthTolerance) spec_.lengthCostingList.put(length, list_->value(row, 1)->real());
+    if (length > kLengthTolerance) type_.lengthCostingList.put(length, list_->value(row, 1)->real());
   }
 }
 

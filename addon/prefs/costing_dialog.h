@@ -15,7 +15,7 @@ class TimberSpecification;
 class TimberCostDialog : public lunvik::Dialog {
  public:
   static constexpr int32_t kResource = 32527;
-  explicit TimberCostDialog(TimberSpecification& specification) : Dialog(kResource, true), spec_(specification) {}
+  explicit TimberCostDialog(TimberSpecification& specification) : Dialog(kResource, true), type_(specification) {}
 
   void setupControls() override;
   void accept() override;
@@ -24,7 +24,7 @@ class TimberCostDialog : public lunvik::Dialog {
   void addRow();
   void deleteRow();
 
-  TimberSpecification& spec_;
+  TimberSpecification& type_;
   lunvik::ListControl* list_ = nullptr;
   lunvik::Button* delete_ = nullptr;
 };

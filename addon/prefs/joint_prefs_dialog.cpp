@@ -14,15 +14,6 @@ namespace {
 constexpr int32_t kQuestionStrings = 32523;
 constexpr int32_t kErrorStrings = 32524;
 
-// A button whose work keeps the dialog open.
-lunvik::ActionCall* staysOpen(std::function<void()> work) {
-  return new lunvik::ActionCall([work](lunvik::ActionEvent& e) {
-    work();
-    e.reply(0);
-    return true;
-  });
-}
-
 }  // namespace
 
 void JointPrefsDialog::setupControls() {
@@ -36,11 +27,11 @@ void JointPrefsDialog::setupControls() {
            delete_->enable(list_->selectedRow() >= 0);
            return true;
          }));
-  attach(add(new lunvik::Button(*this, 13)), staysOpen([this] { addJoint(); }));
+  attach(add(new lunvik::Button(*this, 13)), lunvik::ActionCall::staysOpen([this] { addJoint(); }));
   delete_ = add(new lunvik::Button(*this, 14));
-  attach(delete_, staysOpen([this] { deleteJoint(); }));
-  attach(add(new lunvik::Button(*this, 15)), staysOpen([this] { applyDefault(); }));
-  attach(add(new lunvik::Button(*this, 16)), staysOpen([this] { makeDefault(); }));
+  attach(delete_, lunvik::ActionCall::staysOpen([this] { deleteJoint(); }));
+  attach(add(new lunvik::Button(*this, 15)), lunvik::ActionCall::staysOpen([this] { applyDefault(); }));
+  attach(add(new lunvik::Button(*this, 16)), lunvik::ActionCall::staysOpen([this] { makeDefault(); }));
   fill(prefs_);
   delete_->disable();
 }

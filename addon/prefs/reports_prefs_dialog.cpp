@@ -17,14 +17,6 @@ namespace {
 constexpr int32_t kQuestionStrings = 32523;
 constexpr int32_t kErrorStrings = 32524;
 
-lunvik::ActionCall* staysOpen(std::function<void()> work) {
-  return new lunvik::ActionCall([work](lunvik::ActionEvent& e) {
-    work();
-    e.reply(0);
-    return true;
-  });
-}
-
 }  // namespace
 
 TimberPrefsDialog::TimberPrefsDialog(ProjectPrefs& project, TimberPrefs& timbers)
@@ -48,13 +40,13 @@ void TimberPrefsDialog::setupControls() {
   padding_ = add(new lunvik::IntText(*this, 17));
   lengthInc_ = add(new lunvik::LengthText(*this, 20));
   sectionInc_ = add(new lunvik::LengthText(*this, 22));
-  attach(add(new lunvik::Button(*this, 23)), staysOpen([this] { addType(); }));
+  attach(add(new lunvik::Button(*this, 23)), lunvik::ActionCall::staysOpen([this] { addType(); }));
   detail_ = add(new lunvik::Button(*this, 24));
-  attach(detail_, staysOpen([this] { detail(); }));
+  attach(detail_, lunvik::ActionCall::staysOpen([this] { detail(); }));
   delete_ = add(new lunvik::Button(*this, 25));
-  attach(delete_, staysOpen([this] { deleteType(); }));
-  attach(add(new lunvik::Button(*this, 26)), staysOpen([this] { applyDefault(); }));
-  attach(add(new lunvik::Button(*this, 27)), staysOpen([this] { makeDefault(); }));
+  attach(delete_, lunvik::ActionCall::staysOpen([this] { deleteType(); }));
+  attach(add(new lunvik::Button(*this, 26)), lunvik::ActionCall::staysOpen([this] { applyDefault(); }));
+  attach(add(new lunvik::Button(*this, 27)), lunvik::ActionCall::staysOpen([this] { makeDefault(); }));
 
   labour_->setValue(project_.labourCost);
   prefix_->setText(project_.numPrefix);
@@ -69,11 +61,11 @@ void TimberPrefsDialog::setupControls() {
 
 void TimberPrefsDialog::fill() {
   list_->clearRows();
-  for (const auto& spec : copy_->specifications()) {
+  for (const auto& type : copy_->specifications()) {
     int32_t row = list_->appendRow();
     if (row < 0) break;
-    list_->setValue(row, 0, lunvik::StringSetting(spec->name));
-    list_->setValue(row, 1, lunvik::RealSetting(spec->baseCost));
+    list_->setValue(row, 0, lunvik::StringSetting(type->name));
+    list_->setValue(row, 1, lunvik::RealSetting(type->baseCost));
   }
 }
 
@@ -86,9 +78,9 @@ void TimberPrefsDialog::enableRowButtons() {
 void TimberPrefsDialog::addType() {
   int32_t row = list_->appendRow();
   if (row < 0) return;
-  TimberSpecification& spec = copy_->add(defaultText(kPrefsDefaultStrings, 9, "Untitled"), 0.0);
-  list_->setValue(row, 0, lunvik::StringSetting(spec.name));
-  list_->setValue(row, 1, lunvik::RealSetting(spec.baseCost));
+  TimberSpecification& type = copy_->add(defaultText(kPrefsDefaultStrings, 9, "Untitled"), 0.0);
+  list_->setValue(row, 0, lunvik::StringSetting(type.name));
+  list_->setValue(row, 1, lunvik::RealSetting(type.baseCost));
   list_->selectRow(row);
   enableRowButtons();
 }
@@ -132,10 +124,10 @@ void TimberPrefsDialog::rowsInto(TimberPrefs& timbers) {
   for (std::size_t i = 0; i < count; ++i) {
     lunvik::CadString name = list_->value(int32_t(i), 0)->text();
     if (!name.hasVisibleText()) continue;
-    auto* spec = new TimberSpecification(copy_->specifications()[i]);
-    spec->name = name;
-    spec->baseCost = list_->value(int32_t(i), 1)->real();
-    timbers.specifications().push_back(spec);
+    auto* type = new TimberSpecification(copy_->specifications()[i]);
+    type->name = name;
+    type->baseCost = list_->value(int32_t(i), 1)->real();
+    timbers.specifications().push_back(type);
   }
 }
 

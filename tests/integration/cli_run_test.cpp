@@ -10,13 +10,11 @@
 #include <sstream>
 #include <string>
 
+#include "support/cli_runner.h"
+
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using testing_support::CliRun;
 
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -38,21 +36,7 @@ class CliRunTest : public ::testing::Test {
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
   }
-  CliRun trestlar(const std::string& args) {
-    std::string errFile = dir_ + "/stderr.txt";
-    std::string command = std::string(TRESTLAR_CLI_PATH) + " --addon " + TRESTLAR_MODULE_PATH + " --config " + dir_ +
-                          "/config " + args + " 2>" + errFile;
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = readFile(errFile);
-    return run;
-  }
+  CliRun trestlar(const std::string& args) { return testing_support::runTrestlar(args, dir_ + "/config"); }
   std::string script(const std::string& text) {
     std::string path = dir_ + "/script.txt";
     std::ofstream(path) << text;

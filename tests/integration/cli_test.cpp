@@ -10,36 +10,16 @@
 #include <string>
 
 #include "host/project/project_file.h"
+#include "support/cli_runner.h"
 
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
+using testing_support::CliRun;
 
-// Runs the command line with args; standard error goes to a file beside standard output.
+// Runs the command line with args; err, when given, receives its standard error.
 CliRun trestlar(const std::string& args, std::string* err = nullptr) {
-  // Test programs run in parallel: each call gets a file of its own.
-  static int calls = 0;
-  std::string errFile = ::testing::TempDir() + "trestlar-cli-stderr-" + std::to_string(::getpid()) + "-" +
-                        std::to_string(++calls) + ".txt";
-  std::string command = std::string(TRESTLAR_CLI_PATH) + " --addon " + TRESTLAR_MODULE_PATH + " --config " +
-                        ::testing::TempDir() + " " + args + " 2>" + errFile;
-  CliRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  if (err) {
-    std::ifstream in(errFile);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    *err = ss.str();
-  }
+  CliRun run = testing_support::runTrestlar(args);
+  if (err) *err = run.err;
   return run;
 }
 
