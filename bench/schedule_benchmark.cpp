@@ -99,6 +99,7 @@ class GeneratedProject {
     e->hasUserData = true;
     e->userData = "RECT";
     e->record.header.hasUserData = 1;
+    host_.model().touch(*e);
     return true;
   }
 

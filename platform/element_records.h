@@ -317,8 +317,9 @@ enum : int32_t {
   kFilterVisible = 2,         // on a layer that is shown
   kFilterCurrentStorey = 4,   // a plan element on the current storey
   kFilterHasUserData = 8,     // carries the add-on's user data
-  kFilterSelected = 16,       // in the selection
+  kFilterModelElement = 16,   // an element of the building model (walls to meshes, placed parts)
   kFilterNotGrouped = 32,     // in no group
+  kFilterSelected = 64,       // in the selection
 };
 
 }  // namespace platform

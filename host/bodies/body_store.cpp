@@ -1,7 +1,6 @@
 #include "host/bodies/body_store.h"
 
 #include <cctype>
-#include <cstdio>
 #include <set>
 
 namespace standin {
@@ -13,11 +12,42 @@ std::string lowerName(std::string text) {
   return text;
 }
 
+void appendBytes(std::string& key, const void* data, std::size_t size) {
+  key.append(static_cast<const char*>(data), size);
+}
+
+void appendText(std::string& key, const std::string& text) {
+  uint64_t size = text.size();
+  appendBytes(key, &size, sizeof size);
+  key += text;
+}
+
+// The source in bytes: equal keys make equal bodies. Every text carries its length, so no
+// two sources share a key.
 std::string sourceKey(const BodySource& s) {
-  char placement[160];
-  std::snprintf(placement, sizeof placement, "%.17g %.17g %.17g %.17g %d", s.placement.x, s.placement.y, s.placement.z,
-                s.placement.angle, s.placement.mirrored ? 1 : 0);
-  return s.kind + "\n" + placement + "\n" + writeParameterLines(s.parameters, 0, 0) + s.script3D;
+  std::string key;
+  std::size_t size = s.kind.size() + s.script3D.size() + 64;
+  for (const PartParameter& p : s.parameters) size += p.name.size() + 24 + p.numbers.size() * sizeof(double);
+  key.reserve(size);
+  appendText(key, s.kind);
+  const double place[4] = {s.placement.x, s.placement.y, s.placement.z, s.placement.angle};
+  appendBytes(key, place, sizeof place);
+  key += s.placement.mirrored ? '1' : '0';
+  uint64_t count = s.parameters.size();
+  appendBytes(key, &count, sizeof count);
+  for (const PartParameter& p : s.parameters) {
+    appendText(key, p.name);
+    const int32_t shape[4] = {p.typeID, p.isArray ? 1 : 0, p.rows, p.columns};
+    appendBytes(key, shape, sizeof shape);
+    uint64_t n = p.numbers.size();
+    appendBytes(key, &n, sizeof n);
+    if (n) appendBytes(key, p.numbers.data(), n * sizeof(double));
+    n = p.texts.size();
+    appendBytes(key, &n, sizeof n);
+    for (const std::string& t : p.texts) appendText(key, t);
+  }
+  appendText(key, s.script3D);
+  return key;
 }
 
 }  // namespace
@@ -37,10 +67,12 @@ BodySource bodySourceFor(const LibraryPart& part, const std::vector<PartParamete
 
 void BodyStore::place(int32_t typeID, int32_t index, BodySource source) {
   placed_[{typeID, index}] = std::move(source);
+  placedRevision_[{typeID, index}] = ++placedCounter_;
 }
 
 void BodyStore::remove(int32_t typeID, int32_t index) {
   placed_.erase({typeID, index});
+  placedRevision_.erase({typeID, index});
   generated_.erase({typeID, index});
 }
 
@@ -51,6 +83,7 @@ void BodyStore::clearModel() {
 
 void BodyStore::clear() {
   placed_.clear();
+  placedRevision_.clear();
   generated_.clear();
   bodies_.clear();
 }
@@ -64,7 +97,22 @@ bool BodyStore::source(int32_t typeID, int32_t index, BodySource& out) const {
   return provider_ && provider_(typeID, index, out);
 }
 
+bool BodyStore::currentRevision(int32_t typeID, int32_t index, uint64_t& revision) const {
+  auto it = placedRevision_.find({typeID, index});
+  if (it != placedRevision_.end()) {
+    // Placed sources count down from the top so they never meet the provider's tokens.
+    revision = ~it->second;
+    return true;
+  }
+  return revision_ && revision_(typeID, index, revision);
+}
+
 const BodyStore::Generated* BodyStore::generate(int32_t typeID, int32_t index) {
+  uint64_t revision = 0;
+  const bool revised = currentRevision(typeID, index, revision);
+  auto known = generated_.find({typeID, index});
+  if (revised && known != generated_.end() && known->second.revised && known->second.revision == revision)
+    return &known->second;
   BodySource s;
   if (!source(typeID, index, s)) {
     generated_.erase({typeID, index});
@@ -73,12 +121,17 @@ const BodyStore::Generated* BodyStore::generate(int32_t typeID, int32_t index) {
   ParameterValues values(s.parameters);
   if (s.kind.empty()) s.kind = bodyKindOf(values);
   std::string key = sourceKey(s);
-  auto it = generated_.find({typeID, index});
-  if (it != generated_.end() && it->second.key == key) return &it->second;
+  if (known != generated_.end() && known->second.key == key) {
+    known->second.revised = revised;
+    known->second.revision = revision;
+    return &known->second;
+  }
   // Bodies once handed out keep their numbers; a changed element gets new ones.
   GeneratedModel model = generateBodies(s.kind, values, s.placement, s.script3D);
   Generated g;
-  g.key = key;
+  g.key = std::move(key);
+  g.revised = revised;
+  g.revision = revision;
   g.first = int32_t(bodies_.size()) + 1;
   g.last = g.first + int32_t(model.bodies.size()) - 1;
   g.volume = model.volume;

@@ -33,8 +33,14 @@ class BodyStore {
   // Answers an element's body source; false when the element has no 3D model.
   using Provider = std::function<bool(int32_t typeID, int32_t index, BodySource& source)>;
 
+  // Answers a token that changes whenever the element's body source may have changed; false
+  // when it cannot tell (the source is then read and compared every time).
+  using Revision = std::function<bool(int32_t typeID, int32_t index, uint64_t& revision)>;
+
   // The element model's provider (elements placed in the project).
   void setProvider(Provider provider) { provider_ = std::move(provider); }
+  // The element model's revision tokens, which spare reading an unchanged element's source.
+  void setRevision(Revision revision) { revision_ = std::move(revision); }
   // Gives an element a body source of its own, ahead of the provider.
   void place(int32_t typeID, int32_t index, BodySource source);
   // Forgets what was placed for an element.
@@ -54,17 +60,23 @@ class BodyStore {
 
  private:
   struct Generated {
-    std::string key;  // the source the bodies were made from, as text
+    std::string key;  // the source the bodies were made from, in bytes
+    bool revised = false;
+    uint64_t revision = 0;  // the source's revision token when the key was checked
     int32_t first = 0;
     int32_t last = -1;
     double volume = 0;
     double surface = 0;
   };
   bool source(int32_t typeID, int32_t index, BodySource& out) const;
+  bool currentRevision(int32_t typeID, int32_t index, uint64_t& revision) const;
   const Generated* generate(int32_t typeID, int32_t index);
 
   Provider provider_;
+  Revision revision_;
   std::map<std::pair<int32_t, int32_t>, BodySource> placed_;
+  std::map<std::pair<int32_t, int32_t>, uint64_t> placedRevision_;
+  uint64_t placedCounter_ = 0;
   std::map<std::pair<int32_t, int32_t>, Generated> generated_;
   std::vector<GeneratedBody> bodies_;
 };

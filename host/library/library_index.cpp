@@ -44,6 +44,7 @@ void LibraryIndex::rebuild(const std::vector<std::string>& folders) {
   for (const std::string& f : files)
     if (known.insert(f).second) order.push_back(f);
 
+  ++revision_;
   parts_.clear();
   byName_.clear();
   byId_.clear();

@@ -38,6 +38,10 @@ class LibraryIndex {
   // True when the part of ownId is subtypeId or descends from it through the parents of the
   // loaded parts (a parent that is not loaded ends the chain).
   bool descends(const std::string& ownId, const std::string& subtypeId) const;
+  // Changes whenever a part may have changed: at every rebuild and every noteChanged.
+  uint32_t revision() const { return revision_; }
+  // Records that a part was changed in place.
+  void noteChanged() { ++revision_; }
   // Why files were left out at the last rebuild: "FILE: line N: problem", one a file.
   const std::vector<std::string>& messages() const { return messages_; }
 
@@ -67,6 +71,7 @@ class LibraryIndex {
   std::unique_ptr<LibraryPart> pending_;
   bool overwrite_ = false;
   uint64_t serial_ = 0;
+  uint32_t revision_ = 0;
 };
 
 }  // namespace standin

@@ -186,6 +186,7 @@ GSErr addSection(HostToken, int32_t index, const platform::LibraryPartSectionHea
   std::string problem;
   if (!LibraryIndex::writePart(changed, problem)) return platform::kErrFile;
   *part = std::move(changed);
+  self->library().noteChanged();
   return kNoError;
 }
 

@@ -95,14 +95,47 @@ GSErr createElement(HostToken, ElementRecord* record, const platform::ElementMem
   return kNoError;
 }
 
+template <class T>
+bool sameBytes(const std::vector<T>& a, const std::vector<T>& b) {
+  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
+// True when b holds exactly what a holds (bytes compared, so a doubt answers false).
+bool sameContent(const HostElement& a, const HostElement& b) {
+  if (std::memcmp(&a.record, &b.record, sizeof a.record) != 0 || a.libraryPart != b.libraryPart ||
+      a.gables != b.gables || a.text != b.text || !sameBytes(a.members, b.members) ||
+      a.parameters.size() != b.parameters.size() || !sameBytes(a.polygon.coords, b.polygon.coords) ||
+      !sameBytes(a.polygon.ends, b.polygon.ends) || !sameBytes(a.polygon.arcs, b.polygon.arcs) ||
+      !sameBytes(a.polygon.ids, b.polygon.ids))
+    return false;
+  for (std::size_t i = 0; i < a.parameters.size(); ++i) {
+    const StoredParameter& p = a.parameters[i];
+    const StoredParameter& q = b.parameters[i];
+    if (std::memcmp(&p.record, &q.record, sizeof p.record) != 0 || !sameBytes(p.numbers, q.numbers) ||
+        p.texts != q.texts)
+      return false;
+  }
+  return true;
+}
+
 GSErr changeElement(HostToken, ElementRecord* record, const platform::ElementMemoRecord* memo, int32_t mask) {
   ENTER("HostChangeElement");
   if (!record) return platform::kErrNullArgument;
   HostElement* e = model().find(record->header.guid);
   if (!e || e->record.header.typeID != record->header.typeID) return platform::kErrBadIndex;
   if (e->record.header.locked) return platform::kErrGeneral;
-  HostElement probe = *e;
-  if (!model().takeMemo(probe, memo, mask == 0 ? platform::kMemoAll : mask)) return platform::kErrBadParameter;
+  const int32_t parts = mask == 0 ? platform::kMemoAll : mask;
+  // Parameters about to be replaced are not copied into the probe.
+  HostElement probe;
+  if ((parts & platform::kMemoParams) && memo && memo->params) {
+    std::vector<StoredParameter> kept = std::move(e->parameters);
+    e->parameters.clear();
+    probe = *e;
+    e->parameters = std::move(kept);
+  } else {
+    probe = *e;
+  }
+  if (!model().takeMemo(probe, memo, parts)) return platform::kErrBadParameter;
   // The host keeps the identity, group, lock, user-data and database fields of the header.
   platform::ElementHeader keep = e->record.header;
   probe.record = *record;
@@ -110,8 +143,11 @@ GSErr changeElement(HostToken, ElementRecord* record, const platform::ElementMem
   probe.record.header.layer = record->header.layer;
   probe.record.header.storey = record->header.storey;
   probe.record.header.variation = record->header.variation;
+  // A store that changes nothing keeps the element's stamp, so what was made from the
+  // element (its 3D body) stays current.
+  const bool same = sameContent(*e, probe);
   *e = std::move(probe);
-  model().touch(*e);
+  if (!same) model().touch(*e);
   if (const LibraryIndex* lib = model().library())
     if (const LibraryPart* part = lib->part(e->record.part.libIndex)) e->libraryPart = part->name;
   *record = e->record;

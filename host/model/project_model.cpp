@@ -1,11 +1,14 @@
 #include "host/model/project_model.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "host/core/memory_manager.h"
 #include "host/library/library_index.h"
+#include "host/model/stored_parameter.h"
 
 namespace standin {
 
@@ -142,6 +145,7 @@ void ProjectModel::clear() {
   databases_.push_back(std::move(model));
   current_ = {platform::kDatabasePlan, 0, 0, 0};
   storeys_ = {FileStorey{0, 0.0, "Ground Floor"}};
+  ++storeyRevision_;
   currentStorey_ = 0;
   layers_ = {FileLayer{1, "Layer 1", false, false}};
   selection_.clear();
@@ -199,6 +203,7 @@ HostDatabase& ProjectModel::currentDatabase() {
 }
 
 void ProjectModel::setStoreys(const std::vector<FileStorey>& storeys, int32_t current) {
+  ++storeyRevision_;
   storeys_ = storeys;
   std::sort(storeys_.begin(), storeys_.end(), [](const FileStorey& a, const FileStorey& b) { return a.index < b.index; });
   currentStorey_ = current;
@@ -331,13 +336,18 @@ bool ProjectModel::passes(const HostElement& e, int32_t bits) {
       h.storey != currentStorey_)
     return false;
   if ((bits & platform::kFilterHasUserData) && !e.hasUserData) return false;
+  if ((bits & platform::kFilterModelElement) && !(placedPart(h.typeID) || solidKind(h.typeID) ||
+                                                   h.typeID == platform::kSlab || h.typeID == platform::kRoof ||
+                                                   h.typeID == platform::kMesh))
+    return false;
   if ((bits & platform::kFilterSelected) && !isSelected(h.guid)) return false;
   if ((bits & platform::kFilterNotGrouped) && !platform::isZero(h.groupGuid)) return false;
   return true;
 }
 
 void ProjectModel::notify(int32_t code, const HostElement* element, int32_t param) {
-  if (!notify_) return;
+  // What the add-on changes while it handles a notification is not reported back to it.
+  if (!notify_ || notifying_) return;
   platform::ElementNotifyRecord r{};
   r.code = code;
   r.param = param;
@@ -355,7 +365,9 @@ void ProjectModel::notify(int32_t code, const HostElement* element, int32_t para
     std::string g = guidString(h.guid);
     std::memcpy(r.guid, g.c_str(), g.size() + 1);
   }
+  notifying_ = true;
   notify_(r);
+  notifying_ = false;
 }
 
 // ---- memos ----
@@ -398,6 +410,7 @@ bool ProjectModel::takeMemo(HostElement& e, const platform::ElementMemoRecord* m
     std::size_t n = pr.second / sizeof(platform::HostParameterRecord);
     const auto* recs = reinterpret_cast<const platform::HostParameterRecord*>(pr.first);
     std::vector<StoredParameter> params;
+    params.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
       StoredParameter sp;
       sp.record = recs[i];
@@ -526,54 +539,83 @@ void ProjectModel::transform(HostElement& e, const platform::EditRecord& edit) {
 
 HostElement* ProjectModel::placeObject(const std::string& libraryPart, const std::vector<ParameterValue>& values,
                                        double x, double y, double z, double angle,
-                                       const platform::DatabaseRecord* section, int32_t typeID) {
+                                       const platform::DatabaseRecord* section, int32_t typeID, uint32_t variation) {
   const LibraryIndex* lib = library();
   int32_t libIndex = lib ? lib->find(libraryPart, 0) : 0;
-  if (libIndex == 0) return nullptr;
-  HostDatabase* cut = section ? database(*section) : nullptr;
-  if (section && !cut) return nullptr;
+  const LibraryPart* part = libIndex ? lib->part(libIndex) : nullptr;
+  if (!part) return nullptr;
+  HostDatabase* db = section ? database(*section) : &plan();
+  if (!db || (section && db->id.kind != platform::kDatabaseSection && db->id.kind != platform::kDatabaseElevation &&
+              db->id.kind != platform::kDatabaseInteriorElevation))
+    return nullptr;
   ElementRecord r = defaults(typeID);
+  r.header.variation = variation;
   r.part.libIndex = libIndex;
   r.part.angle = angle;
-  double px = x, py = y, level = z;
-  if (cut) {
-    // A point of the view: along the cut line and up.
-    double dx = cut->cut.end.x - cut->cut.start.x, dy = cut->cut.end.y - cut->cut.start.y, len = std::hypot(dx, dy);
-    if (len <= 0) return nullptr;
-    px = cut->cut.start.x + dx / len * x;
-    py = cut->cut.start.y + dy / len * x;
-    level = y;
-  }
-  r.part.pos = {px, py};
-  r.part.level = level;
-  notify(platform::kDataBegin, nullptr, 0);
-  HostElement& e = create(plan(), r);
-  e.libraryPart = libraryPart;
+  r.part.pos = {x, y};
+  r.part.level = z;
+  r.part.xRatio = part->sizeA > 0 ? part->sizeA : r.part.xRatio;
+  r.part.yRatio = part->sizeB > 0 ? part->sizeB : r.part.yRatio;
+  // The element takes every parameter of its part, the given values over the defaults.
+  std::vector<StoredParameter> parameters;
+  parameters.reserve(part->parameters.size() + values.size());
+  for (const PartParameter& p : part->parameters) parameters.push_back(storedParameter(p, int16_t(parameters.size())));
   for (const ParameterValue& v : values) {
-    StoredParameter sp;
-    sp.record.typeID = v.isText ? platform::kParamString : v.type;
-    sp.record.index = int16_t(e.parameters.size());
-    std::strncpy(sp.record.name, v.name.c_str(), 31);
-    if (v.isText || v.type == platform::kParamString) platform::toWide(v.text.c_str(), sp.record.value.text, 256);
-    else sp.record.value.real = v.number;
-    e.parameters.push_back(sp);
+    StoredParameter* target = nullptr;
+    for (StoredParameter& p : parameters)
+      if (strncasecmp(p.record.name, v.name.c_str(), 32) == 0) target = &p;
+    if (!target) {
+      StoredParameter sp;
+      sp.record.typeID = v.isText ? platform::kParamString : v.type;
+      sp.record.index = int16_t(parameters.size());
+      std::strncpy(sp.record.name, v.name.c_str(), 31);
+      parameters.push_back(sp);
+      target = &parameters.back();
+    }
+    if (target->record.typeID == platform::kParamString) {
+      platform::toWide(v.text.c_str(), target->record.value.text, 256);
+    } else if (target->record.shape != platform::kShapeArray) {
+      target->record.value.real = v.number;
+      // The box sizes are the record's too.
+      if (strcasecmp(target->record.name, "A") == 0) r.part.xRatio = v.number;
+      if (strcasecmp(target->record.name, "B") == 0) r.part.yRatio = v.number;
+      if (strcasecmp(target->record.name, "ZZYZX") == 0) r.part.height = v.number;
+    }
   }
+  for (StoredParameter& p : parameters) {
+    if (p.record.shape == platform::kShapeArray) continue;
+    if (strcasecmp(p.record.name, "A") == 0) p.record.value.real = r.part.xRatio;
+    if (strcasecmp(p.record.name, "B") == 0) p.record.value.real = r.part.yRatio;
+  }
+  // The user works in the view the element is drawn in.
+  if (section) setCurrent(*section);
+  notify(platform::kDataBegin, nullptr, 0);
+  HostElement& e = create(*db, r);
+  e.libraryPart = part->name;
+  e.parameters = std::move(parameters);
   e.record.header.hasMemo = 1;
-  if (cut) {
-    ElementRecord p{};
-    p.header.typeID = platform::kSectionProxy;
-    p.header.layer = e.record.header.layer;
-    p.proxy.targetType = typeID;
-    p.proxy.targetIndex = e.record.header.index;
-    p.proxy.targetGuid = e.record.header.guid;
-    p.proxy.targetDatabaseKind = platform::kDatabasePlan;
-    p.proxy.h = x;
-    p.proxy.v = y;
-    create(*cut, p);
-  }
   notify(platform::kNewElement, &e, 0);
   notify(platform::kDataEnd, nullptr, 0);
   return &e;
+}
+
+bool ProjectModel::resizeObject(const Guid& guid, double a, double b, double height, uint32_t editKind) {
+  HostElement* e = find(guid);
+  if (!e || !placedPart(e->record.header.typeID) || e->record.header.locked) return false;
+  notify(platform::kDataBegin, nullptr, 0);
+  e->record.part.xRatio = a;
+  e->record.part.yRatio = b;
+  e->record.part.height = height;
+  for (StoredParameter& p : e->parameters) {
+    if (p.record.shape == platform::kShapeArray || p.record.typeID == platform::kParamString) continue;
+    if (strcasecmp(p.record.name, "A") == 0) p.record.value.real = a;
+    if (strcasecmp(p.record.name, "B") == 0) p.record.value.real = b;
+    if (strcasecmp(p.record.name, "ZZYZX") == 0) p.record.value.real = height;
+  }
+  touch(*e);
+  notify(platform::kEditElement, e, int32_t(editKind));
+  notify(platform::kDataEnd, nullptr, 0);
+  return true;
 }
 
 HostElement* ProjectModel::placePolygon(int32_t typeID, const StoredPolygon& polygon) {

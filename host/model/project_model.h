@@ -120,6 +120,8 @@ class ProjectModel {
   // ---- storeys and layers ----
   void setStoreys(const std::vector<FileStorey>& storeys, int32_t current);
   const std::vector<FileStorey>& storeys() const { return storeys_; }
+  // Changes whenever the storeys are set anew.
+  uint32_t storeyRevision() const { return storeyRevision_; }
   int32_t currentStorey() const { return currentStorey_; }
   void addLayer(int32_t index, const std::string& name, bool hidden, bool locked);
   const FileLayer* layer(int32_t index) const;
@@ -141,14 +143,21 @@ class ProjectModel {
   std::size_t liveCount(HostDatabase& db) const;
 
   // ---- the host's own tools (fire the database notifications) ----
-  // Places an object (kind 6, or 7 for a lamp) of a library part with parameter values at
-  // a position: in the plan (database null) on the current storey, or in a section (the
-  // position is then the view's h, v and the plan element is made with a proxy in the
-  // section). Notifications: begin, new, end. Answers the new plan element (null when the
-  // library part is unknown).
+  // Places an object (kind 6, or 7 for a lamp) of a library part at a position, as the
+  // host's object tool draws it: the element takes every parameter of the part, the given
+  // values over the defaults (values named A, B and ZZYZX size its box). In the plan
+  // (section null) it lands on the current storey at elevation z; in a section or elevation
+  // it is an element of that view at view position (x along the cut line, y across it, z up)
+  // and the view becomes current. variation is the tool's subtype ('Vrnh' for the add-on's
+  // element tool, 0 for a plain object). Notifications: begin, new, end. Answers the new
+  // element (null when the library part or the view is unknown).
   HostElement* placeObject(const std::string& libraryPart, const std::vector<ParameterValue>& values, double x,
                            double y, double z, double angle, const platform::DatabaseRecord* section = nullptr,
-                           int32_t typeID = platform::kObject);
+                           int32_t typeID = platform::kObject, uint32_t variation = 0);
+  // Resizes a placed part's box as its stretch and resize handles do (the record's sizes and
+  // its A, B and ZZYZX parameters); begin, edit with editKind ('STRE', 'VSTR', 'RSIZ'), end.
+  // False for a missing, locked or unplaced element.
+  bool resizeObject(const platform::Guid& guid, double a, double b, double height, uint32_t editKind);
   // Places a polygon element (hatch, polyline, slab); begin, new, end.
   HostElement* placePolygon(int32_t typeID, const StoredPolygon& polygon);
   // Applies an edit to elements (begin, then copy or edit with its kind for each, end);
@@ -207,12 +216,14 @@ class ProjectModel {
   platform::DatabaseRecord current_{platform::kDatabasePlan, 0, 0, 0};
   std::vector<FileStorey> storeys_;
   int32_t currentStorey_ = 0;
+  uint32_t storeyRevision_ = 0;
   std::vector<FileLayer> layers_;
   std::vector<platform::Guid> selection_;
   std::vector<ViewRecord> views_;
   uint32_t stamp_ = 0;
   uint64_t guidCounter_ = 0;
   std::function<void(const platform::ElementNotifyRecord&)> notify_;
+  bool notifying_ = false;
   const std::vector<std::pair<int32_t, int32_t>>* caught_ = nullptr;
   std::function<const LibraryIndex&()> library_;
   std::function<bool()> suspended_;

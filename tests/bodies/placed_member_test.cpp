@@ -98,13 +98,18 @@ TEST_F(PlacedMemberTest, SwappingTheLibraryPartKeepsSharedValuesAndRedrawsTheMem
   ASSERT_TRUE(length && endWide);
   EXPECT_DOUBLE_EQ(length->get(), 3.2);
   EXPECT_DOUBLE_EQ(endWide->get(), 0.15);
+  // The kind code is shared by name too; a swap gives the member the new part's.
+  lunvik::Parameter* id = object->parameter("ID");
+  ASSERT_NE(id, nullptr);
+  EXPECT_EQ(id->getText(), lunvik::CadString("RECT"));
+  ASSERT_TRUE(id->setText(defaults.parameter("ID")->getText()));
   ASSERT_TRUE(plan.store(*object));
 
   platform::ElementQueryRecord query{platform::kObject, placed->header().index, 0.00001};
   platform::ElementQuantityRecord answer{};
   ASSERT_EQ(host().table().HostElementQuery(host().token(), &query, &answer), platform::kNoError);
-  // A taper from 0.2 x 0.25 to 0.15 x 0.2 over 3.2 m.
-  double w1 = 0.2, d1 = 0.25, w2 = 0.15, d2 = 0.2;
+  // A taper from the kept 0.2 x 0.2 to the new part's 0.15 x 0.2 over 3.2 m.
+  double w1 = 0.2, d1 = 0.2, w2 = 0.15, d2 = 0.2;
   EXPECT_NEAR(answer.volume, 3.2 * (w1 * d1 / 3 + (w1 * d2 + w2 * d1) / 6 + w2 * d2 / 3), 1e-9);
 }
 

@@ -294,10 +294,18 @@ TEST_F(DrawingTest, TakeTransformationLeavesNoQueue) {
 
 TEST_F(DrawingTest, ASectionShowsPlanElementsThroughProxies) {
   platform::DatabaseRecord section = model().addCutPlane(platform::kDatabaseSection, 0, 0, 10, 0, 0, "A-A");
-  standin::HostElement* placed = model().placeObject("Timber", {}, 4, 1.5, 0, 0, &section);
+  standin::HostElement* placed = model().placeObject("Timber", {}, 4, 0, 1.5, 0);
   ASSERT_NE(placed, nullptr);
-  EXPECT_DOUBLE_EQ(placed->record.part.pos.x, 4);
-  EXPECT_DOUBLE_EQ(placed->record.part.level, 1.5);
+  platform::ElementRecord proxy{};
+  proxy.header.typeID = platform::kSectionProxy;
+  proxy.header.layer = 1;
+  proxy.proxy.targetType = platform::kObject;
+  proxy.proxy.targetIndex = placed->header().index;
+  proxy.proxy.targetGuid = placed->header().guid;
+  proxy.proxy.targetDatabaseKind = platform::kDatabasePlan;
+  proxy.proxy.h = 4;
+  proxy.proxy.v = 1.5;
+  model().create(*model().database(section), proxy);
   lunvik::Drawing* view = project().drawing(section);
   auto* cut = dynamic_cast<lunvik::CutPlane*>(view);
   ASSERT_NE(cut, nullptr);
