@@ -140,47 +140,40 @@ struct SampleMember {
   double endHours;
 };
 
-std::string lower(std::string s) {
-  for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
-// Places a member with its part's parameters, the member's values over the defaults, and
-// tags it with the part's kind code.
+// Places a member with the host's object tool, its values over the part's defaults; the
+// add-on tags it with its kind code as it appears.
 bool placeSample(standin::Host& host, const SampleMember& m, std::string& error) {
-  standin::HostElement* e = host.model().placeObject(m.part, {}, m.x, m.y, m.z, m.angle, nullptr, platform::kObject);
-  const standin::LibraryPart* part = e ? host.library().part(e->record.part.libIndex) : nullptr;
-  if (!part) {
+  const std::pair<const char*, double> numbers[] = {
+      {"length", m.length},       {"profWide", m.width},        {"profDeep", m.depth},
+      {"prevLength", m.length},   {"prevWide", m.width},        {"prevDeep", m.depth},
+      {"incline", m.incline},     {"prevIncline", m.incline},   {"TimberNo", double(m.number)},
+      {"IncInSched", m.scheduled ? 1.0 : 0.0}, {"StLock", m.startLock ? 1.0 : 0.0},
+      {"EnLock", m.endLock ? 1.0 : 0.0},       {"timeAllocSt", m.startHours},
+      {"timeAllocEn", m.endHours},             {"flatLength", m.length * std::cos(m.incline)},
+      {"endWide", m.width * 0.8},              {"endDeep", m.depth * 0.8}};
+  const std::pair<const char*, const char*> texts[] = {
+      {"timberName", m.name}, {"seasonType", m.season}, {"juncTypeSt", m.startJoint}, {"juncTypeEn", m.endJoint}};
+  std::vector<standin::ParameterValue> values;
+  for (const auto& n : numbers) {
+    standin::ParameterValue v;
+    v.name = n.first;
+    v.number = n.second;
+    values.push_back(v);
+  }
+  for (const auto& t : texts) {
+    standin::ParameterValue v;
+    v.name = t.first;
+    v.text = t.second;
+    v.isText = true;
+    values.push_back(v);
+  }
+  standin::HostElement* e = host.model().placeObject(m.part, values, m.x, m.y, m.z, m.angle, nullptr, platform::kObject);
+  if (!e) {
     error = std::string("the library has no part \"") + m.part + "\"";
     return false;
   }
-  std::map<std::string, std::pair<double, std::string>> values{
-      {"length", {m.length, ""}},       {"profwide", {m.width, ""}},        {"profdeep", {m.depth, ""}},
-      {"prevlength", {m.length, ""}},   {"prevwide", {m.width, ""}},        {"prevdeep", {m.depth, ""}},
-      {"incline", {m.incline, ""}},     {"previncline", {m.incline, ""}},   {"timberno", {m.number, ""}},
-      {"incinsched", {m.scheduled ? 1 : 0, ""}}, {"stlock", {m.startLock ? 1 : 0, ""}},
-      {"enlock", {m.endLock ? 1 : 0, ""}},       {"timeallocst", {m.startHours, ""}},
-      {"timeallocen", {m.endHours, ""}},         {"flatlength", {m.length * std::cos(m.incline), ""}},
-      {"endwide", {m.width * 0.8, ""}},          {"enddeep", {m.depth * 0.8, ""}}};
-  std::map<std::string, std::string> texts{{"timbername", m.name},
-                                           {"seasontype", m.season},
-                                           {"junctypest", m.startJoint},
-                                           {"junctypeen", m.endJoint}};
-  std::string code;
-  e->parameters.clear();
-  for (standin::PartParameter p : part->parameters) {
-    std::string key = lower(p.name);
-    if (auto t = texts.find(key); t != texts.end()) p.texts = {t->second};
-    else if (auto v = values.find(key); v != values.end() && !p.isArray && !p.numbers.empty()) p.numbers[0] = v->second.first;
-    if (key == "id" && !p.texts.empty()) code = p.texts[0];
-    e->parameters.push_back(standin::storedParameter(p, int16_t(e->parameters.size())));
-  }
   std::strncpy(e->record.part.id, m.id.c_str(), sizeof e->record.part.id - 1);
-  if (code.size() == 4) {
-    e->hasUserData = true;
-    e->userData = code;
-    e->record.header.hasUserData = 1;
-  }
   host.model().touch(*e);
   return true;
 }

@@ -36,6 +36,8 @@ class ProjectPrefs : public lunvik::Package {
   lunvik::CadString numSuffix;               // "numSuffix"
   short numPadding = 0;                      // "numPadding"
   bool useSelection = false;                 // "Use Selection" of reports: in memory, never stored
+  bool numberNewOnly = false;                // "Number new timbers only": in memory, never stored
+  bool groupWithExisting = false;            // "Group with existing timbers": in memory, never stored
 
   // The element name, "projectPrefs".
   static const lunvik::CadString& tag();

@@ -13,11 +13,14 @@
 #include "runtime/alert.h"
 #include "runtime/environment.h"
 #include "runtime/host_interface.h"
+#include "schedule/enumerate_timbers.h"
 #include "schedule/timber_cutting_list.h"
+#include "schedule/timber_number_display.h"
 #include "shell/about_dialog.h"
 #include "shell/product_menu.h"
 #include "shell/project_data.h"
 #include "timber/crafted.h"
+#include "timber/timber_database.h"
 
 namespace varnholt {
 
@@ -38,7 +41,7 @@ VarnholtAddon::~VarnholtAddon() {
   // Tools leave the subscription list before they are deleted.
   for (auto& tool : *tools_) unsubscribe(tool.get());
   tools_.reset();
-  unregisterTimberCreators();
+  timberDatabase_.reset();
 }
 
 void VarnholtAddon::reportUnexpectedError() {
@@ -96,8 +99,9 @@ void VarnholtAddon::updatePresetMenu() {
 }
 
 void VarnholtAddon::setup() {
-  // Placed objects and lamps of the timber family are read as timbers.
-  registerTimberCreators();
+  // Placed objects and lamps of the timber family are read as timbers, and kept consistent
+  // whatever tool changes them.
+  timberDatabase_ = std::make_unique<TimberDatabase>(*this);
   ToolList& tools = *tools_;
   tools.push_back(new Projector());
   tools.push_back(new LibraryChecker());
@@ -116,6 +120,10 @@ void VarnholtAddon::setup() {
   tools.push_back(new ProjectDataExporter());
   tools.push_back(new TimberPrefsEdit());
   tools.push_back(new TimberCuttingList());
+  tools.push_back(new EnumerateTimbers());
+  tools.push_back(new ClearTimberNos());
+  tools.push_back(new ToggleNumber());
+  tools.push_back(new ToggleLabel());
 
   addPackage(JointPrefs());
   addPackage(ProjectPrefs());

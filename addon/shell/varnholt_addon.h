@@ -10,6 +10,8 @@
 namespace varnholt {
 
 // The product's add-on object.
+class TimberDatabase;
+
 class VarnholtAddon : public lunvik::Addon {
  public:
   // The owning list of the product's tools, in subscription order.
@@ -35,11 +37,14 @@ class VarnholtAddon : public lunvik::Addon {
 
   // The tools.
   const ToolList& tools() const { return *tools_; }
+  // The timber database (null before setup and after release).
+  TimberDatabase* timberDatabase() const { return timberDatabase_.get(); }
   // Sets the Alignment menu's preset items to the names of the stored presets.
   void updatePresetMenu();
 
  private:
   std::unique_ptr<ToolList> tools_;
+  std::unique_ptr<TimberDatabase> timberDatabase_;
 };
 
 // The product's string lists.

@@ -201,9 +201,10 @@ void Crafted::setPlacement(const CadPoint& point) { timberElement().setPosition(
 void Crafted::setPlanAngle(double angle) { timberElement().setAngle(angle); }
 void Crafted::setMirrored(bool on) { timberElement().record().part.mirrored = on ? 1 : 0; }
 
-bool Crafted::setTimberUserData(const std::string& data) {
+bool Crafted::setTimberUserData(const std::string& data) { return setKindUserData(timberElement(), data); }
+
+bool setKindUserData(lunvik::Element& element, const std::string& data) {
   if (data.empty()) return false;
-  lunvik::ComponentElem& element = timberElement();
   lunvik::HandleOwner handle(lunvik::newHandle(data.data(), data.size()));
   if (!handle.get()) return false;
   platform::UserDataRecord record{};

@@ -335,6 +335,9 @@ class BlobLamp : public Blob, public CraftedLamp {
 std::unique_ptr<lunvik::Element> createTimber(const platform::ElementRecord& record, const lunvik::ElementLink& link);
 // The same for an element already read: a timber wrapper of it, or null.
 std::unique_ptr<Crafted> asTimber(const lunvik::Element& element);
+// Sets an element's user data to data (a kind code text) with the kind code's version,
+// platform and flags; false when data is empty or the host refuses.
+bool setKindUserData(lunvik::Element& element, const std::string& data);
 // Registers createTimber for kinds 6 and 7 in the add-on's creator list (once).
 void registerTimberCreators();
 // Removes them.

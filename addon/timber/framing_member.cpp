@@ -227,6 +227,25 @@ bool FramingMember::setRoundedDimensions(double extendedLength, double width, do
   return ok;
 }
 
+bool FramingMember::roundedSizes(double& length, double& width, double& depth) const {
+  if (cache_.valid) {
+    length = cache_.roundedLength;
+    width = cache_.roundedWidth;
+    depth = cache_.roundedDepth;
+    return true;
+  }
+  double l = 0, w = 0, d = 0, start = 0, end = 0;
+  if (!this->length(l) || !sectionSize(w, d)) return false;
+  startExtension(start);
+  endExtension(end);
+  l += start + end;
+  if (!roundDimensions(l, w, d)) return false;
+  length = l;
+  width = w;
+  depth = d;
+  return true;
+}
+
 bool FramingMember::roundedLength(double& value) const {
   if (cache_.valid) {
     value = cache_.roundedLength;

@@ -81,6 +81,10 @@ class FramingMember : public CraftedObject {
   bool jointOffset(int which, double& value) const;
   // The rounded length: the cache when valid, else `roundLen`.
   bool roundedLength(double& value) const;
+  // The rounded extended length, width and depth: the dimension cache once computed, else
+  // the parameters' length with both extensions and the section, rounded to the project's
+  // increments. False without the project preferences or the sizes.
+  bool roundedSizes(double& length, double& width, double& depth) const;
   // The dimension cache.
   const DimensionCache& dimensions() const { return cache_; }
   DimensionCache& dimensions() { return cache_; }

@@ -7,6 +7,8 @@
 
 #include "model_fixture.h"
 #include "runtime/subscriber.h"
+#include "shell/varnholt_addon.h"
+#include "timber/timber_database.h"
 
 namespace {
 
@@ -32,7 +34,15 @@ class NotificationTest : public testing_support::ModelHost {
  protected:
   void SetUp() override {
     ModelHost::SetUp();
-    lunvik::theAddon()->subscribe(&recorder_);
+    // The recorder hears each notification before the timber database takes it.
+    lunvik::Addon* addon = lunvik::theAddon();
+    auto* product = dynamic_cast<varnholt::VarnholtAddon*>(addon);
+    ASSERT_NE(product, nullptr);
+    ASSERT_NE(product->timberDatabase(), nullptr);
+    const auto& timbers = product->timberDatabase()->subscribers();
+    for (const auto& s : timbers) addon->unsubscribe(s.get());
+    addon->subscribe(&recorder_);
+    for (const auto& s : timbers) addon->subscribe(s.get());
     ASSERT_TRUE(recorder_.installHandlers());
   }
   void TearDown() override {

@@ -56,7 +56,7 @@ class TimberHost : public LoadedHost {
 
   // Places a member of the part with its defaults and the given values at (x, y, z) turned
   // by angle, with userData as its user data ("" for none) and, when withBody, the body its
-  // values make.
+  // values make. The element is set to that state after the add-on has seen it placed.
   standin::HostElement* placeMember(const std::string& part, const MemberValues& values, const std::string& userData,
                                     bool withBody = true, double x = 0, double y = 0, double z = 0,
                                     double angle = 0, int32_t typeID = platform::kObject) {
@@ -79,11 +79,12 @@ class TimberHost : public LoadedHost {
       }
       e->parameters.push_back(standin::storedParameter(q, int16_t(e->parameters.size())));
     }
-    if (!userData.empty()) {
-      e->hasUserData = true;
-      e->userData = userData;
-      e->record.header.hasUserData = 1;
-    }
+    // Exactly the state asked for, whatever the add-on made of the new element.
+    e->hasUserData = !userData.empty();
+    e->userData = userData;
+    e->userFlags = 0;
+    e->record.header.hasUserData = userData.empty() ? 0 : 1;
+    model().touch(*e);
     if (withBody) refreshBody(*e);
     return e;
   }
