@@ -33,6 +33,14 @@ int runPrefs(const SessionOptions& options, const Arguments& args);
 int runMacro(const SessionOptions& options, const Arguments& args);
 int runRun(const SessionOptions& options, const Arguments& args);
 int runSchedule(const SessionOptions& options, const Arguments& args);
+int runNumber(const SessionOptions& options, const Arguments& args);
+// The bundled sample project.
+std::string sampleProject();
+// Runs "Enumerate Timbers" on the open project with the dialog's two options; false with
+// error when the command did not run as asked.
+bool numberTimbers(standin::Host& host, bool newOnly, bool group, std::string& error);
+// How many scheduled timbers carry numbers, and the highest.
+std::string numberingSummary(standin::Host& host);
 // Generates the bundled sample project (a hidden command).
 int runMakeSample(const SessionOptions& options, const Arguments& args);
 

@@ -28,9 +28,17 @@ const Command kCommands[] = {
      "run PROJECT SCRIPT [-o OUT]\n      run a session script (menu choices and the answers to their dialogs and\n"
      "      alerts) on the project, then save it (to OUT when given); see the README"},
     {"schedule", &trestlar::runSchedule,
-     "schedule [PROJECT] [--cutlist] [--headings] [--selection] [--select ID,...] [--strict] [-o FILE]\n"
+     "schedule [PROJECT] [--cutlist] [--headings] [--selection] [--select ID,...] [--number]\n"
+     "         [--strict] [-o FILE]\n"
      "      write the project's costed timber schedule, or its cutting list, as a Timber Schedule\n"
-     "      file (default \"Timber Schedule.txt\"); with no project, the bundled sample"},
+     "      file (default \"Timber Schedule.txt\"); with no project, the bundled sample; --number\n"
+     "      numbers the timbers first (the project file is left as it was)"},
+    {"number", &trestlar::runNumber,
+     "number [PROJECT] [--new-only] [--group] [-o OUT]\n"
+     "      number the scheduled timbers so that identical ones share a number, then save the\n"
+     "      project (to OUT when given); --new-only numbers only timbers without a number,\n"
+     "      --group also gives a new timber the number of an identical numbered one; with no\n"
+     "      project, the bundled sample, saved as barn.trestlar here"},
     // Hidden: regenerates the bundled sample project.
     {"make-sample", &trestlar::runMakeSample, nullptr},
 };

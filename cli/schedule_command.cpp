@@ -27,8 +27,6 @@ constexpr int32_t kReportingDialog = 32512;
 const char* const kUnnumbered = "has not been numbered";
 const char* const kUnloaded = "not in the loaded library";
 
-std::string sampleProject() { return std::string(TRESTLAR_SOURCE_DIR) + "/examples/barn.trestlar"; }
-
 standin::DialogAction action(standin::DialogAction::Kind kind, int16_t item, std::vector<std::string> args = {}) {
   standin::DialogAction a;
   a.kind = kind;
@@ -60,11 +58,13 @@ bool selectById(standin::Host& host, const std::string& ids, std::string& error)
 
 }  // namespace
 
+std::string sampleProject() { return std::string(TRESTLAR_SOURCE_DIR) + "/examples/barn.trestlar"; }
+
 int runSchedule(const SessionOptions& options, const Arguments& args) {
   ParsedArguments parsed;
   std::string error;
-  if (!parseArguments(args, {"--cutlist", "--headings", "--selection", "--strict"}, {"-o", "--select"}, parsed,
-                      error))
+  if (!parseArguments(args, {"--cutlist", "--headings", "--selection", "--strict", "--number"}, {"-o", "--select"},
+                      parsed, error))
     return fail(error + " for schedule (see trestlar --help)");
   if (parsed.plain.size() > 1) return fail("schedule takes at most one project file");
   std::string project = parsed.plain.empty() ? sampleProject() : parsed.plain[0];
@@ -74,6 +74,10 @@ int runSchedule(const SessionOptions& options, const Arguments& args) {
   Session session;
   if (!openSession(session, options, project, error)) return fail(error);
   standin::Host& host = session.host();
+  if (parsed.has("--number")) {
+    if (!numberTimbers(host, false, false, error)) return fail(project + ": " + error + "; nothing was written");
+    std::cerr << "trestlar: " << numberingSummary(host) << "\n";
+  }
   if (parsed.has("--select") && !selectById(host, parsed.value("--select"), error)) return fail(project + ": " + error);
   if (::isatty(2)) {
     host.dialogs().setProgressEcho([](const standin::ProgressRecord& p) {

@@ -1,6 +1,7 @@
 #include "cli/script.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -178,6 +179,8 @@ const std::vector<ScriptVerb> kVerbs = {
 const ScriptVerb* findVerb(const std::string& name) {
   for (const ScriptVerb& v : kVerbs)
     if (name == v.name) return &v;
+  for (const ScriptVerb& v : toolVerbs())
+    if (name == v.name) return &v;
   return nullptr;
 }
 
@@ -227,6 +230,37 @@ bool ScriptRun::afterCommand(const ScriptLine& line, std::size_t recordsBefore, 
     return false;
   }
   return true;
+}
+
+void ScriptRun::name(const std::string& label, const platform::Guid& guid) {
+  names_[label] = guid;
+  names_["last"] = guid;
+}
+
+bool ScriptRun::element(const std::string& word, platform::Guid& guid, std::string& error) {
+  auto named = names_.find(word);
+  if (named != names_.end() && host_.model().find(named->second)) {
+    guid = named->second;
+    return true;
+  }
+  platform::Guid parsed{};
+  if (standin::parseGuid(word, parsed) && host_.model().find(parsed)) {
+    guid = parsed;
+    return true;
+  }
+  // An element ID of a placed part, in any view.
+  for (const platform::DatabaseRecord& id : host_.model().databaseIds()) {
+    standin::HostDatabase* db = host_.model().database(id);
+    for (int32_t kind : {platform::kObject, platform::kLamp}) {
+      for (standin::HostElement* e : host_.model().elements(*db, kind)) {
+        if (std::string(e->record.part.id, strnlen(e->record.part.id, sizeof e->record.part.id)) != word) continue;
+        guid = e->record.header.guid;
+        return true;
+      }
+    }
+  }
+  error = "no element is named \"" + word + "\" (give one a name with as=NAME, or use its element ID)";
+  return false;
 }
 
 bool ScriptRun::run(const std::string& text, std::string& error) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ struct ScriptVerb {
 
 // The verbs, in the order the help lists them.
 const std::vector<ScriptVerb>& scriptVerbs();
+// The verbs of the host's own tools (placing, copying, stretching, changing elements).
+const std::vector<ScriptVerb>& toolVerbs();
 
 // Runs a script in a host with the add-on loaded.
 class ScriptRun {
@@ -61,12 +64,18 @@ class ScriptRun {
   // Checks what the host did after a command: script errors, answers nobody took, dialogs
   // that could not be opened. False with error.
   bool afterCommand(const ScriptLine& line, std::size_t recordsBefore, std::string& error);
+  // Names an element for later lines (`as=NAME`); the last element placed or copied is `last`.
+  void name(const std::string& label, const platform::Guid& guid);
+  // The element a word names: a name given with `as=`, `last`, an element ID or a GUID;
+  // false with error when none does.
+  bool element(const std::string& word, platform::Guid& guid, std::string& error);
 
  private:
   standin::Host& host_;
   standin::ScriptAnswer block_;
   bool open_ = false;
   std::vector<std::string> notes_;
+  std::map<std::string, platform::Guid> names_;
 };
 
 }  // namespace trestlar

@@ -270,7 +270,8 @@ bool TimberDatabase::moveIntoPlan(Crafted& timber, lunvik::CutPlane& from) {
   if (!from.remove(timber.timberLink())) return false;
 
   lunvik::ComponentElem& element = timber.timberElement();
-  element.setLink(lunvik::ElementLink());
+  // A new element of the plan: the kind stays, the identity goes.
+  element.setLink(lunvik::ElementLink(element.typeID(), 0, platform::Guid{}));
   lunvik::Plan& plan = project->plan();
   if (!project->activate(plan)) return false;
   platform::ElementHeader& header = element.header();
@@ -312,6 +313,8 @@ bool TimberDatabase::autoOrient(FramingMember& member) {
       }
     }
     member.setPlanAngle(angle + kPi / 2);
+    // The box follows the turned member, or a later stretch would read the old sizes.
+    member.fitBoxToTimber();
     member.syncFromBox();
     return true;
   }
@@ -319,6 +322,7 @@ bool TimberDatabase::autoOrient(FramingMember& member) {
     member.putNumber("length", d);
     member.putNumber("profDeep", l);
     member.setIncline(incline - kPi / 2);
+    member.fitBoxToTimber();
     member.syncFromBox();
     return true;
   }

@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "host/bodies/element_bodies.h"
@@ -234,6 +235,20 @@ bool Host::saveAs(const std::string& path, const std::string& description, std::
   return false;
 }
 
+namespace {
+
+// The real path of the folder a file is in ("." for a bare name).
+std::string canonicalFolder(const std::string& file) {
+  std::size_t slash = file.find_last_of('/');
+  std::string folder = slash == std::string::npos ? std::string(".") : file.substr(0, slash == 0 ? 1 : slash);
+  char* real = ::realpath(folder.c_str(), nullptr);
+  std::string out = real ? std::string(real) : folder;
+  std::free(real);
+  return out;
+}
+
+}  // namespace
+
 bool Host::saveProject(const std::string& path, std::string& error) {
   if (!projectOpen_) {
     error = "no project is open";
@@ -249,6 +264,16 @@ bool Host::saveProject(const std::string& path, std::string& error) {
   data.settings.workingUnits = workingUnits_;
   data.settings.groupsSuspended = groupsSuspended_;
   data.libraryFolders = libraryFolders_;
+  // A project saved into another folder keeps its libraries: relative folders are written as
+  // the absolute folders they named.
+  if (!projectPath_.empty() && canonicalFolder(projectPath_) != canonicalFolder(target))
+    for (std::string& folder : data.libraryFolders) {
+      std::string resolved = resolveLibraryFolder(projectPath_, folder);
+      if (resolved == FileLibrary::nativePath(folder)) continue;
+      char* real = ::realpath(resolved.c_str(), nullptr);
+      folder = real ? std::string(real) : resolved;
+      std::free(real);
+    }
   data.moduleData = moduleData_;
   data.model = model_->save();
   if (!writeProjectFile(target, data, error)) return false;

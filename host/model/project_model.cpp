@@ -202,6 +202,19 @@ HostDatabase& ProjectModel::currentDatabase() {
   return db ? *db : plan();
 }
 
+std::vector<platform::DatabaseRecord> ProjectModel::databaseIds() const {
+  std::vector<platform::DatabaseRecord> ids;
+  ids.reserve(databases_.size());
+  for (const auto& db : databases_) ids.push_back(db->id);
+  return ids;
+}
+
+HostDatabase* ProjectModel::databaseNamed(const std::string& name) {
+  for (auto& db : databases_)
+    if (strcasecmp(db->name.c_str(), name.c_str()) == 0) return db.get();
+  return nullptr;
+}
+
 void ProjectModel::setStoreys(const std::vector<FileStorey>& storeys, int32_t current) {
   ++storeyRevision_;
   storeys_ = storeys;

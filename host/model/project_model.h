@@ -108,6 +108,10 @@ class ProjectModel {
   HostDatabase& plan() { return *databases_.front(); }
   // The database of an identity, or null.
   HostDatabase* database(const platform::DatabaseRecord& id);
+  // The identities of every database, the plan first.
+  std::vector<platform::DatabaseRecord> databaseIds() const;
+  // The first database of that name (letter case ignored), or null.
+  HostDatabase* databaseNamed(const std::string& name);
   // Adds a section or elevation (kind 2 or 10) with its cut line; answers its identity.
   platform::DatabaseRecord addCutPlane(int32_t kind, double x1, double y1, double x2, double y2, double angle,
                                        const std::string& name);

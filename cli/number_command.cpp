@@ -1,0 +1,95 @@
+// number: numbers a project's scheduled timbers through the add-on's "Enumerate Timbers"
+// command and saves the project.
+#include <strings.h>
+
+#include <algorithm>
+#include <iostream>
+
+#include "cli/commands.h"
+
+namespace trestlar {
+
+namespace {
+
+const char* const kEnumerateItem = "Framing/Schedule/Enumerate Timbers";
+constexpr int32_t kEnumerateDialog = 32518;
+
+standin::DialogAction setBox(int16_t item, bool on) {
+  standin::DialogAction a;
+  a.kind = standin::DialogAction::Kind::Set;
+  a.item = item;
+  a.args = {on ? "on" : "off"};
+  return a;
+}
+
+// The value of a number parameter of an element; 0 when it has none of that name.
+double parameterValue(const standin::HostElement& e, const char* name) {
+  for (const standin::StoredParameter& p : e.parameters)
+    if (strncasecmp(p.record.name, name, sizeof p.record.name) == 0 && p.record.typeID != platform::kParamString &&
+        p.record.shape != platform::kShapeArray)
+      return p.record.value.real;
+  return 0;
+}
+
+}  // namespace
+
+bool numberTimbers(standin::Host& host, bool newOnly, bool group, std::string& error) {
+  standin::MenuItem item;
+  if (!host.findMenuItem(kEnumerateItem, item)) {
+    error = std::string("the add-on has no menu item \"") + kEnumerateItem + "\"";
+    return false;
+  }
+  std::vector<standin::DialogAction> actions{setBox(3, newOnly)};
+  if (newOnly) actions.push_back(setBox(4, group));
+  standin::DialogAction ok;
+  ok.kind = standin::DialogAction::Kind::Ok;
+  ok.item = 1;
+  actions.push_back(ok);
+  host.dialogs().queueDialog(kEnumerateDialog, std::move(actions));
+  host.chooseMenuItem(item.menuList, item.itemIndex);
+  error = host.dialogs().scriptError();
+  if (error.empty() && !host.dialogs().pendingAnswers().empty())
+    error = "the enumeration dialog did not open; nothing was numbered";
+  host.dialogs().dropAnswers();
+  return error.empty();
+}
+
+std::string numberingSummary(standin::Host& host) {
+  std::size_t scheduled = 0, numbered = 0;
+  int highest = 0;
+  for (standin::HostElement* e : host.model().elements(host.model().plan(), platform::kObject)) {
+    if (!e->hasUserData || parameterValue(*e, "IncInSched") == 0) continue;
+    ++scheduled;
+    int number = int(parameterValue(*e, "TimberNo"));
+    if (number != 0) ++numbered;
+    highest = std::max(highest, number);
+  }
+  return std::to_string(numbered) + " of " + std::to_string(scheduled) + " scheduled timbers numbered, up to " +
+         std::to_string(highest);
+}
+
+int runNumber(const SessionOptions& options, const Arguments& args) {
+  ParsedArguments parsed;
+  std::string error;
+  if (!parseArguments(args, {"--new-only", "--group"}, {"-o"}, parsed, error))
+    return fail(error + " for number (see trestlar --help)");
+  if (parsed.plain.size() > 1) return fail("number takes at most one project file");
+  const bool newOnly = parsed.has("--new-only"), group = parsed.has("--group");
+  if (group && !newOnly)
+    return fail("--group numbers new timbers alongside the numbered ones, so it needs --new-only");
+  // The bundled sample is never overwritten: without a project the result goes to the
+  // current folder unless -o names another file.
+  const bool sample = parsed.plain.empty();
+  std::string project = sample ? sampleProject() : parsed.plain[0];
+  std::string out = parsed.has("-o") ? parsed.value("-o") : sample ? std::string("barn.trestlar") : project;
+
+  Session session;
+  if (!openSession(session, options, project, error)) return fail(error);
+  if (!numberTimbers(session.host(), newOnly, group, error)) return fail(project + ": " + error + "; nothing was saved");
+  std::string summary = numberingSummary(session.host());
+  if (!session.saveProject(out, error)) return fail(error);
+  std::cout << summary << "\n" << "saved " << out << "\n";
+  return 0;
+}
+
+}  // namespace trestlar
