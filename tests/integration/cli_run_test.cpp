@@ -86,7 +86,8 @@ TEST_F(CliRunTest, ALineThatCannotBeCarriedOutStopsTheRunAndLeavesTheProject) {
       {"alert OK\nmenu Framing/Preferences/Project...\n",
        "line 1: no alert was shown for the answer (the command of line 2 has ended)"},
       {"click 4\n", "line 1: \"click\" answers a dialog: start the answers with a \"dialog\" line"},
-      {"# placing comes later\nplace beam\n", "line 2: unknown verb \"place\""},
+      {"# sawing comes later\nsaw beam\n", "line 2: unknown verb \"saw\""},
+      {"place beam\n", "line 1: expected place TOOL PART X Y [NAME=VALUE...]"},
       {"set 4\n", "line 1: expected set ITEM VALUE"},
   };
   std::string before = readFile(project_);
