@@ -14,38 +14,15 @@
 #include <memory>
 #include <string>
 
-#include "host/core/host.h"
-#include "host/model/stored_parameter.h"
-#include "platform/addon_exports.h"
-#include "platform/library_records.h"
+#include "generated_project.h"
 
 namespace {
 
-// A loaded host with a new project of n members of the timber library: posts, beams and
-// braces of a few sizes and numbers, so that sorting and grouping have work to do.
-class GeneratedProject {
+// The generated project with the report saved through the host and the bare pass.
+class GeneratedProject : public bench_support::GeneratedProject {
  public:
-  explicit GeneratedProject(int n) {
-    char pattern[] = "/tmp/trestlar-bench-XXXXXX";
-    folder_ = ::mkdtemp(pattern) ? pattern : "/tmp";
-    host_.setApplicationDataFolder(folder_);
-    std::string error;
-    ok_ = host_.load(std::make_unique<standin::AddonModule>(&GetExportedFuncAddrs, &SetImportedFuncAddrs), error);
-    if (!ok_) return;
-    host_.newProject();
-    ok_ = host_.addLibraryFolder(std::string(TRESTLAR_SOURCE_DIR) + "/library");
-    const char* names[] = {"Post", "Beam", "Brace", "Rafter"};
-    for (int i = 0; ok_ && i < n; ++i) ok_ = place(names[i % 4], 1 + i % 97, 1.0 + (i % 13) * 0.25, 0.1 + (i % 3) * 0.05, i);
-  }
-  ~GeneratedProject() {
-    host_.unload();
-    std::string command = "rm -rf '" + folder_ + "'";
-    if (std::system(command.c_str()) != 0) return;
-  }
-
-  bool ok() const { return ok_; }
-  standin::Host& host() { return host_; }
-  std::string output() const { return folder_ + "/report.txt"; }
+  using bench_support::GeneratedProject::GeneratedProject;
+  std::string output() const { return folder() + "/report.txt"; }
 
   // Saves a report through the host, answering the reporting dialog.
   bool report(bool cutlist) {
@@ -55,15 +32,15 @@ class GeneratedProject {
     headings.kind = standin::DialogAction::Kind::Set;
     headings.item = 6;
     headings.args = {"on"};
-    host_.dialogs().queueDialog(32512, {type, headings});
+    host().dialogs().queueDialog(32512, {type, headings});
     std::string error;
-    return host_.saveAs(output(), "Timber Schedule", error);
+    return host().saveAs(output(), "Timber Schedule", error);
   }
 
   // The bare pass: the host reads every member's parameters (numbers and texts).
   double readParameters() {
     double sum = 0;
-    for (standin::HostElement* e : host_.model().elements(host_.model().plan(), platform::kObject))
+    for (standin::HostElement* e : host().model().elements(host().model().plan(), platform::kObject))
       for (const standin::StoredParameter& p : e->parameters) {
         if (p.record.shape == platform::kShapeArray) {
           for (double v : p.numbers) sum += v;
@@ -75,37 +52,6 @@ class GeneratedProject {
       }
     return sum;
   }
-
- private:
-  bool place(const char* name, int number, double length, double width, int i) {
-    standin::HostElement* e = host_.model().placeObject("Rectilinear", {}, i % 100, i / 100, 0, 0, nullptr,
-                                                         platform::kObject);
-    const standin::LibraryPart* part = e ? host_.library().part(e->record.part.libIndex) : nullptr;
-    if (!part) return false;
-    e->parameters.clear();
-    for (standin::PartParameter p : part->parameters) {
-      std::string key = p.name;
-      if (key == "timberName") p.texts = {name};
-      else if (key == "seasonType") p.texts = {"Green"};
-      else if (!p.isArray && !p.numbers.empty()) {
-        if (key == "length") p.numbers[0] = length;
-        else if (key == "profWide") p.numbers[0] = width;
-        else if (key == "profDeep") p.numbers[0] = width + 0.05;
-        else if (key == "TimberNo") p.numbers[0] = number;
-        else if (key == "IncInSched") p.numbers[0] = 1;
-      }
-      e->parameters.push_back(standin::storedParameter(p, int16_t(e->parameters.size())));
-    }
-    e->hasUserData = true;
-    e->userData = "RECT";
-    e->record.header.hasUserData = 1;
-    host_.model().touch(*e);
-    return true;
-  }
-
-  standin::Host host_;
-  std::string folder_;
-  bool ok_ = false;
 };
 
 std::size_t lineCount(const std::string& path) {
