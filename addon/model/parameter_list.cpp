@@ -29,11 +29,29 @@ ParameterList& ParameterList::operator=(const ParameterList& other) {
 }
 ParameterList::~ParameterList() = default;
 
+namespace {
+
+// Parameter names are plain ASCII identifiers, so the index folds their case itself rather
+// than asking the host for every name and every lookup.
+void foldName(const std::string& name, std::string& out) {
+  out.resize(name.size());
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    char c = name[i];
+    out[i] = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+  }
+}
+
+}  // namespace
+
 const std::unordered_map<std::string, int32_t>& ParameterList::nameIndex() const {
   if (!indexValid_) {
     index_.clear();
     index_.reserve(vector_->size());
-    for (std::size_t i = 0; i < vector_->size(); ++i) index_.emplace((*vector_)[i].name().lower().str(), int32_t(i));
+    std::string key;
+    for (std::size_t i = 0; i < vector_->size(); ++i) {
+      foldName((*vector_)[i].name().str(), key);
+      index_.emplace(key, int32_t(i));
+    }
     indexValid_ = true;
   }
   return index_;
@@ -42,7 +60,9 @@ const std::unordered_map<std::string, int32_t>& ParameterList::nameIndex() const
 int32_t ParameterList::indexOf(const CadString& name) const {
   if (vector_->empty()) return -1;
   const auto& index = nameIndex();
-  auto it = index.find(name.lower().str());
+  thread_local std::string key;
+  foldName(name.str(), key);
+  auto it = index.find(key);
   return it == index.end() ? -1 : it->second;
 }
 

@@ -60,65 +60,51 @@ class TimberDatabase {
   const std::vector<std::unique_ptr<lunvik::Subscriber>>& subscribers() const { return subscribers_; }
 
   // ---- the subscribers, one of each per watch target ----
-  // Start of a database operation: the per-operation state is cleared.
-  class BeginTimber : public lunvik::DataBeginSubscriber {
+  // A subscriber of kind Base for one watch target, reporting to the database.
+  template <class Base>
+  class Watcher : public Base {
    public:
-    BeginTimber(TimberDatabase& database, int32_t typeID, uint32_t variation)
-        : DataBeginSubscriber(typeID, int32_t(variation)), database_(database) {}
-    bool elementEvent(lunvik::DatabaseEvent& event) override;
+    Watcher(TimberDatabase& database, int32_t typeID, uint32_t variation)
+        : Base(typeID, int32_t(variation)), database_(database) {}
 
-   private:
+   protected:
     TimberDatabase& database_;
+  };
+  // Start of a database operation: the per-operation state is cleared.
+  class BeginTimber : public Watcher<lunvik::DataBeginSubscriber> {
+   public:
+    using Watcher::Watcher;
+    bool elementEvent(lunvik::DatabaseEvent& event) override;
   };
   // End of a database operation: the assembly warning, copies, the cut plane's rebuild.
-  class EndTimber : public lunvik::DataEndSubscriber {
+  class EndTimber : public Watcher<lunvik::DataEndSubscriber> {
    public:
-    EndTimber(TimberDatabase& database, int32_t typeID, uint32_t variation)
-        : DataEndSubscriber(typeID, int32_t(variation)), database_(database) {}
+    using Watcher::Watcher;
     bool elementEvent(lunvik::DatabaseEvent& event) override;
-
-   private:
-    TimberDatabase& database_;
   };
   // A new element.
-  class NewTimber : public lunvik::NewElementSubscriber {
+  class NewTimber : public Watcher<lunvik::NewElementSubscriber> {
    public:
-    NewTimber(TimberDatabase& database, int32_t typeID, uint32_t variation)
-        : NewElementSubscriber(typeID, int32_t(variation)), database_(database) {}
+    using Watcher::Watcher;
     bool elementEvent(lunvik::DatabaseEvent& event) override;
-
-   private:
-    TimberDatabase& database_;
   };
   // An edit (move, rotate, mirror, stretch, resize) of an element.
-  class EditTimber : public lunvik::EditElementSubscriber {
+  class EditTimber : public Watcher<lunvik::EditElementSubscriber> {
    public:
-    EditTimber(TimberDatabase& database, int32_t typeID, uint32_t variation)
-        : EditElementSubscriber(typeID, int32_t(variation)), database_(database) {}
+    using Watcher::Watcher;
     bool elementEdited(lunvik::ElementEditEvent& event) override;
-
-   private:
-    TimberDatabase& database_;
   };
   // A change of an element's settings.
-  class ChangeTimber : public lunvik::ChangeElementSubscriber {
+  class ChangeTimber : public Watcher<lunvik::ChangeElementSubscriber> {
    public:
-    ChangeTimber(TimberDatabase& database, int32_t typeID, uint32_t variation)
-        : ChangeElementSubscriber(typeID, int32_t(variation)), database_(database) {}
+    using Watcher::Watcher;
     bool elementEvent(lunvik::DatabaseEvent& event) override;
-
-   private:
-    TimberDatabase& database_;
   };
   // A copied element.
-  class CopyObject : public lunvik::CopyElementSubscriber {
+  class CopyObject : public Watcher<lunvik::CopyElementSubscriber> {
    public:
-    CopyObject(TimberDatabase& database, int32_t typeID, uint32_t variation)
-        : CopyElementSubscriber(typeID, int32_t(variation)), database_(database) {}
+    using Watcher::Watcher;
     bool elementEvent(lunvik::DatabaseEvent& event) override;
-
-   private:
-    TimberDatabase& database_;
   };
 
  private:

@@ -113,6 +113,13 @@ const BodyStore::Generated* BodyStore::generate(int32_t typeID, int32_t index) {
   auto known = generated_.find({typeID, index});
   if (revised && known != generated_.end() && known->second.revised && known->second.revision == revision)
     return &known->second;
+  std::string print;
+  const bool printed = !placed_.count({typeID, index}) && fingerprint_ && fingerprint_(typeID, index, print);
+  if (printed && known != generated_.end() && !known->second.print.empty() && known->second.print == print) {
+    known->second.revised = revised;
+    known->second.revision = revision;
+    return &known->second;
+  }
   BodySource s;
   if (!source(typeID, index, s)) {
     generated_.erase({typeID, index});
@@ -124,6 +131,7 @@ const BodyStore::Generated* BodyStore::generate(int32_t typeID, int32_t index) {
   if (known != generated_.end() && known->second.key == key) {
     known->second.revised = revised;
     known->second.revision = revision;
+    known->second.print = printed ? std::move(print) : std::string();
     return &known->second;
   }
   // Bodies once handed out keep their numbers; a changed element gets new ones.
@@ -132,6 +140,7 @@ const BodyStore::Generated* BodyStore::generate(int32_t typeID, int32_t index) {
   g.key = std::move(key);
   g.revised = revised;
   g.revision = revision;
+  g.print = printed ? std::move(print) : std::string();
   g.first = int32_t(bodies_.size()) + 1;
   g.last = g.first + int32_t(model.bodies.size()) - 1;
   g.volume = model.volume;

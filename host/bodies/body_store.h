@@ -37,10 +37,16 @@ class BodyStore {
   // when it cannot tell (the source is then read and compared every time).
   using Revision = std::function<bool(int32_t typeID, int32_t index, uint64_t& revision)>;
 
+  // Answers the element's source in short bytes: equal bytes mean an equal body source, so a
+  // changed stamp over unchanged values spares reading the source; false when it cannot tell.
+  using Fingerprint = std::function<bool(int32_t typeID, int32_t index, std::string& print)>;
+
   // The element model's provider (elements placed in the project).
   void setProvider(Provider provider) { provider_ = std::move(provider); }
   // The element model's revision tokens, which spare reading an unchanged element's source.
   void setRevision(Revision revision) { revision_ = std::move(revision); }
+  // The element model's fingerprints.
+  void setFingerprint(Fingerprint fingerprint) { fingerprint_ = std::move(fingerprint); }
   // Gives an element a body source of its own, ahead of the provider.
   void place(int32_t typeID, int32_t index, BodySource source);
   // Forgets what was placed for an element.
@@ -63,6 +69,7 @@ class BodyStore {
     std::string key;  // the source the bodies were made from, in bytes
     bool revised = false;
     uint64_t revision = 0;  // the source's revision token when the key was checked
+    std::string print;      // the source's fingerprint then (empty: none)
     int32_t first = 0;
     int32_t last = -1;
     double volume = 0;
@@ -74,6 +81,7 @@ class BodyStore {
 
   Provider provider_;
   Revision revision_;
+  Fingerprint fingerprint_;
   std::map<std::pair<int32_t, int32_t>, BodySource> placed_;
   std::map<std::pair<int32_t, int32_t>, uint64_t> placedRevision_;
   uint64_t placedCounter_ = 0;

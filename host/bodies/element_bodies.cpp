@@ -20,9 +20,68 @@ const HostElement* planElement(Host& host, int32_t typeID, int32_t index) {
   return element->deleted ? nullptr : element;
 }
 
+template <class T>
+void append(std::string& out, const T& value) {
+  out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// What an element's body source is made of, in short bytes: its part, placement, storey and
+// library revisions and its parameters' names, shapes and values (the descriptions do not
+// make bodies). Texts end at their zero, so every parameter's bytes are self-delimiting.
+void fingerprint(Host& host, const HostElement& element, std::string& out) {
+  const platform::PlacedPartRecord& placed = element.record.part;
+  out.clear();
+  out.reserve(64 + element.parameters.size() * 24);
+  append(out, placed.libIndex);
+  append(out, host.library().revision());
+  append(out, host.model().storeyRevision());
+  append(out, element.header().storey);
+  append(out, placed.pos);
+  append(out, placed.level);
+  append(out, placed.angle);
+  append(out, placed.mirrored);
+  out.append(element.libraryPart);
+  out.push_back('\0');
+  for (const StoredParameter& p : element.parameters) {
+    const platform::HostParameterRecord& r = p.record;
+    out.append(r.name, strnlen(r.name, sizeof r.name));
+    out.push_back('\0');
+    append(out, r.typeID);
+    append(out, r.shape);
+    if (r.shape == platform::kShapeArray) {
+      append(out, r.dim1);
+      append(out, r.dim2);
+      append(out, p.numbers.size());
+      out.append(reinterpret_cast<const char*>(p.numbers.data()), p.numbers.size() * sizeof(double));
+      append(out, p.texts.size());
+      for (const std::string& t : p.texts) {
+        out.append(t);
+        out.push_back('\0');
+      }
+    } else if (r.typeID == platform::kParamString) {
+      std::size_t n = 0;
+      while (n < 256 && r.value.text[n]) ++n;
+      out.append(reinterpret_cast<const char*>(r.value.text), n * sizeof(uint16_t));
+      out.append(2, '\0');
+    } else {
+      append(out, r.value.real);
+    }
+  }
+}
+
+void connectFingerprints(Host& host) {
+  host.bodies().setFingerprint([&host](int32_t typeID, int32_t index, std::string& print) {
+    const HostElement* element = planElement(host, typeID, index);
+    if (!element) return false;
+    fingerprint(host, *element, print);
+    return true;
+  });
+}
+
 }  // namespace
 
 void connectElementBodies(Host& host) {
+  connectFingerprints(host);
   // An element's source changes only with its own stamp, its library part or the storeys.
   host.bodies().setRevision([&host](int32_t typeID, int32_t index, uint64_t& revision) {
     const HostElement* element = planElement(host, typeID, index);

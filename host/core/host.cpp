@@ -348,6 +348,26 @@ bool Host::addLibraryFolder(const std::string& folder) {
   return true;
 }
 
+bool Host::inLibraryFolder(const std::string& path) const {
+  // Compared as real paths, so that links and relative paths name the same folders.
+  auto real = [](const std::string& p) {
+    char* r = ::realpath(p.c_str(), nullptr);
+    std::string out = r ? std::string(r) : p;
+    std::free(r);
+    return out;
+  };
+  std::string file = FileLibrary::nativePath(path);
+  std::size_t slash = file.find_last_of('/');
+  const std::string folderOfFile = real(slash == std::string::npos ? std::string(".") : file.substr(0, slash + 1));
+  for (const std::string& folder : resolvedLibraryFolders()) {
+    const std::string f = real(FileLibrary::nativePath(folder));
+    if (folderOfFile == f ||
+        (folderOfFile.size() > f.size() && folderOfFile.compare(0, f.size(), f) == 0 && folderOfFile[f.size()] == '/'))
+      return true;
+  }
+  return false;
+}
+
 LibraryIndex& Host::library() {
   if (libraryDirty_) {
     library_.rebuild(resolvedLibraryFolders());

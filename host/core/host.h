@@ -179,6 +179,8 @@ class Host {
   LibraryIndex& library();
   // Marks the loaded libraries for a new scan (a file in them may have changed).
   void touchLibrary() { libraryDirty_ = true; }
+  // True when path lies in one of the loaded library folders (or their sub-folders).
+  bool inLibraryFolder(const std::string& path) const;
   // How often the plan was rebuilt.
   int planRebuilds() const { return planRebuilds_; }
   // The library folders resolved against the project file's folder.

@@ -417,7 +417,8 @@ struct HostOperations {
   static GSErr ioClose(int32_t file) {
     ENTER("IOCloseFile");
     // A file written into a library folder may be a library part.
-    self->touchLibrary();
+    const std::string written = self->files_.writtenPath(file);
+    if (!written.empty() && self->inLibraryFolder(written)) self->touchLibrary();
     return self->files_.close(file);
   }
   static GSErr ioDelete(const char* path) {

@@ -30,6 +30,7 @@ GSErr FileLibrary::open(const char* path, int32_t mode, int32_t* file) {
   if (!f) return kErrFile;
   int32_t id = next_++;
   files_[id] = f;
+  if (mode != 1) written_[id] = nativePath(path);
   *file = id;
   return kNoError;
 }
@@ -54,7 +55,13 @@ GSErr FileLibrary::close(int32_t file) {
   if (it == files_.end()) return platform::kErrBadParameter;
   int failed = std::fclose(it->second);
   files_.erase(it);
+  written_.erase(file);
   return failed ? kErrFile : kNoError;
+}
+
+std::string FileLibrary::writtenPath(int32_t file) const {
+  auto it = written_.find(file);
+  return it == written_.end() ? std::string() : it->second;
 }
 
 GSErr FileLibrary::remove(const char* path) {

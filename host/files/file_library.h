@@ -37,9 +37,13 @@ class FileLibrary {
   bool type(const std::string& path, uint32_t& type, uint32_t& creator) const;
   // The number of files left open.
   std::size_t openFiles() const { return files_.size(); }
+  // The path an open file was opened for writing with; empty for a file open for reading or
+  // not open.
+  std::string writtenPath(int32_t file) const;
 
  private:
   std::map<int32_t, std::FILE*> files_;
+  std::map<int32_t, std::string> written_;  // files open for writing: their native paths
   std::map<std::string, std::pair<uint32_t, uint32_t>> types_;
   int32_t next_ = 1;
 };

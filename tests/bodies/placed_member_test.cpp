@@ -120,4 +120,36 @@ TEST_F(PlacedMemberTest, AnAssemblyMarkerHasNoBodiesAndNoModelBox) {
   EXPECT_TRUE(model.bodies().empty());
 }
 
+TEST_F(PlacedMemberTest, BodiesAreMadeAnewOnlyWhenTheElementsValuesChange) {
+  standin::HostElement* placed = place("Rectilinear", 2, 0, 0, 0);
+  ASSERT_NE(placed, nullptr);
+  const int32_t type = placed->record.header.typeID, index = placed->record.header.index;
+  int32_t first = 0, last = 0, again = 0, end = 0;
+  ASSERT_TRUE(host().bodies().bodyRange(type, index, first, last));
+  // A new stamp over the same values keeps the bodies.
+  host().model().touch(*placed);
+  ASSERT_TRUE(host().bodies().bodyRange(type, index, again, end));
+  EXPECT_EQ(again, first);
+  // A changed value, a moved element and a changed storey elevation each make new ones.
+  for (const char* what : {"value", "position", "storey"}) {
+    SCOPED_TRACE(what);
+    if (std::string(what) == "value") {
+      for (standin::StoredParameter& p : placed->parameters)
+        if (std::string(p.record.name) == "length") p.record.value.real = 2.5;
+    } else if (std::string(what) == "position") {
+      placed->record.part.pos.x += 1;
+    } else {
+      host().model().setStoreys({standin::FileStorey{0, 1.5, "Raised"}}, 0);
+    }
+    if (std::string(what) != "storey") host().model().touch(*placed);
+    int32_t now = 0, nowLast = 0;
+    ASSERT_TRUE(host().bodies().bodyRange(type, index, now, nowLast));
+    EXPECT_GT(now, again);
+    again = now;
+  }
+  double volume = 0, surface = 0;
+  ASSERT_TRUE(host().bodies().quantities(type, index, volume, surface));
+  EXPECT_NEAR(volume, 2.5 * 0.2 * 0.2, 1e-9);
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "host/core/fault_table.h"
+#include "host/core/host.h"
 #include "host/core/memory_manager.h"
 #include "host/files/file_library.h"
 
@@ -63,6 +65,27 @@ TEST_F(FileLibraryTest, BackslashesSeparateFoldersAndFilesRoundTrip) {
   EXPECT_EQ(files.kind(path.c_str()), 0);
   EXPECT_EQ(files.open((dir_ + "/missing/x").c_str(), 1, &f), platform::kErrFile);
   EXPECT_EQ(files.openFiles(), 0u);
+}
+
+TEST_F(FileLibraryTest, OnlyAFileWrittenIntoALibraryFolderHasTheLibraryScannedAgain) {
+  standin::Host host;
+  host.newProject();
+  const std::string library = dir_ + "/library";
+  ASSERT_EQ(::mkdir(library.c_str(), 0755), 0);
+  ASSERT_TRUE(host.addLibraryFolder(library));
+  const uint32_t before = host.library().revision();
+  auto write = [&](const std::string& path) {
+    int32_t f = 0;
+    ASSERT_EQ(host.table().IOOpenFile(path.c_str(), 2, &f), platform::kNoError);
+    ASSERT_EQ(host.table().IOWriteFile(f, "x", 1), platform::kNoError);
+    ASSERT_EQ(host.table().IOCloseFile(f), platform::kNoError);
+  };
+  write(dir_ + "/report.txt");
+  EXPECT_EQ(host.library().revision(), before) << "a report beside the library";
+  ASSERT_EQ(::mkdir((library + "/sub").c_str(), 0755), 0);
+  // Through another spelling of the same folder.
+  write(dir_ + "/library/../library/sub/ProjectData.gdl");
+  EXPECT_NE(host.library().revision(), before);
 }
 
 platform::GSErr countingOp(platform::HostToken, bool) { return platform::kNoError; }

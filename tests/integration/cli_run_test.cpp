@@ -15,13 +15,7 @@
 namespace {
 
 using testing_support::CliRun;
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+using testing_support::readFile;
 
 class CliRunTest : public ::testing::Test {
  protected:

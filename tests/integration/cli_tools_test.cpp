@@ -17,13 +17,7 @@
 namespace {
 
 using testing_support::CliRun;
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+using testing_support::readFile;
 
 // The saved project's objects: by timberName, their numeric parameters.
 std::map<std::string, std::map<std::string, double>> members(const std::string& path) {

@@ -2,8 +2,6 @@
 // "Reset Timber Nos." and the cut number switch, on members placed with the host's tools.
 #include <gtest/gtest.h>
 
-#include <strings.h>
-
 #include <string>
 #include <vector>
 
@@ -11,6 +9,7 @@
 #include "prefs/package_codes.h"
 #include "prefs/project_prefs.h"
 #include "runtime/addon.h"
+#include "support/host_values.h"
 #include "support/loaded_host.h"
 
 namespace {
@@ -24,12 +23,7 @@ struct Member {
   bool scheduled = true;
 };
 
-double valueOf(const standin::HostElement& e, const char* name) {
-  for (const standin::StoredParameter& p : e.parameters)
-    if (strcasecmp(p.record.name, name) == 0) return p.record.value.real;
-  ADD_FAILURE() << "no parameter " << name;
-  return 0;
-}
+const auto valueOf = testing_support::storedValue;
 
 class NumberingTest : public testing_support::LoadedHost {
  protected:
@@ -40,23 +34,13 @@ class NumberingTest : public testing_support::LoadedHost {
   }
 
   standin::HostElement* place(const Member& m, double x) {
-    auto number = [](const char* name, double value) {
-      standin::ParameterValue v;
-      v.name = name;
-      v.number = value;
-      return v;
-    };
-    auto text = [](const char* name, const char* value) {
-      standin::ParameterValue v;
-      v.name = name;
-      v.text = value;
-      v.isText = true;
-      return v;
-    };
+    using testing_support::numberValue;
+    using testing_support::textValue;
     return host().model().placeObject(
         "Rectilinear",
-        {text("timberName", m.name), text("seasonType", m.season), number("length", 3.0), number("profWide", m.width),
-         number("profDeep", 0.2), number("TimberNo", m.number), number("IncInSched", m.scheduled ? 1 : 0)},
+        {textValue("timberName", m.name), textValue("seasonType", m.season), numberValue("length", 3.0),
+         numberValue("profWide", m.width), numberValue("profDeep", 0.2), numberValue("TimberNo", m.number),
+         numberValue("IncInSched", m.scheduled ? 1 : 0)},
         x, 0, 0, 0);
   }
 

@@ -44,4 +44,12 @@ inline CliRun runTrestlar(const std::string& args, const std::string& configDir 
   return run;
 }
 
+// The bytes of a file ("" when it cannot be read).
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
 }  // namespace testing_support

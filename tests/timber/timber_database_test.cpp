@@ -3,12 +3,11 @@
 // add-on makes of them is read back from the host's model.
 #include <gtest/gtest.h>
 
-#include <strings.h>
-
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "support/host_values.h"
 #include "timber_fixture.h"
 
 namespace {
@@ -16,19 +15,8 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 constexpr uint32_t kTool = platform::fourcc("Vrnh");
 
-standin::ParameterValue number(const char* name, double value) {
-  standin::ParameterValue v;
-  v.name = name;
-  v.number = value;
-  return v;
-}
-
-double valueOf(const standin::HostElement& e, const char* name) {
-  for (const standin::StoredParameter& p : e.parameters)
-    if (strcasecmp(p.record.name, name) == 0) return p.record.value.real;
-  ADD_FAILURE() << "no parameter " << name;
-  return 0;
-}
+const auto number = testing_support::numberValue;
+const auto valueOf = testing_support::storedValue;
 
 class TimberDatabaseTest : public testing_support::TimberHost {
  protected:
