@@ -45,26 +45,12 @@ class GeneratedProject {
   const std::string& folder() const { return folder_; }
 
  private:
-  static standin::ParameterValue number(const char* name, double value) {
-    standin::ParameterValue v;
-    v.name = name;
-    v.number = value;
-    return v;
-  }
-  static standin::ParameterValue text(const char* name, const char* value) {
-    standin::ParameterValue v;
-    v.name = name;
-    v.text = value;
-    v.isText = true;
-    return v;
-  }
-
   bool place(const char* name, const char* season, int number, double length, double width, int i) {
-    std::vector<standin::ParameterValue> values = {
-        text("timberName", name),          text("seasonType", season),
-        GeneratedProject::number("length", length), GeneratedProject::number("profWide", width),
-        GeneratedProject::number("profDeep", width + 0.05), GeneratedProject::number("TimberNo", number),
-        GeneratedProject::number("IncInSched", 1)};
+    using V = standin::ParameterValue;
+    std::vector<V> values = {V::ofText("timberName", name),         V::ofText("seasonType", season),
+                             V::ofNumber("length", length),         V::ofNumber("profWide", width),
+                             V::ofNumber("profDeep", width + 0.05), V::ofNumber("TimberNo", number),
+                             V::ofNumber("IncInSched", 1)};
     return host_.model().placeObject("Rectilinear", values, i % 100, i / 100, 0, 0, nullptr, platform::kObject) !=
            nullptr;
   }

@@ -16,13 +16,8 @@ namespace {
 bool enumerate(standin::Host& host, bool newOnly) {
   standin::MenuItem item;
   if (!host.findMenuItem("Framing/Schedule/Enumerate Timbers", item)) return false;
-  standin::DialogAction box;
-  box.kind = standin::DialogAction::Kind::Set;
-  box.item = 3;
-  box.args = {newOnly ? "on" : "off"};
-  standin::DialogAction ok;
-  ok.kind = standin::DialogAction::Kind::Ok;
-  host.dialogs().queueDialog(32518, {box, ok});
+  using standin::DialogAction;
+  host.dialogs().queueDialog(32518, {DialogAction::check(3, newOnly), DialogAction::of(DialogAction::Kind::Ok, 1)});
   host.chooseMenuItem(item.menuList, item.itemIndex);
   return host.dialogs().scriptError().empty() && host.dialogs().pendingAnswers().empty();
 }

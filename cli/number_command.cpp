@@ -14,14 +14,6 @@ namespace {
 const char* const kEnumerateItem = "Framing/Schedule/Enumerate Timbers";
 constexpr int32_t kEnumerateDialog = 32518;
 
-standin::DialogAction setBox(int16_t item, bool on) {
-  standin::DialogAction a;
-  a.kind = standin::DialogAction::Kind::Set;
-  a.item = item;
-  a.args = {on ? "on" : "off"};
-  return a;
-}
-
 // The value of a number parameter of an element; 0 when it has none of that name.
 double parameterValue(const standin::HostElement& e, const char* name) {
   for (const standin::StoredParameter& p : e.parameters)
@@ -39,12 +31,10 @@ bool numberTimbers(standin::Host& host, bool newOnly, bool group, std::string& e
     error = std::string("the add-on has no menu item \"") + kEnumerateItem + "\"";
     return false;
   }
-  std::vector<standin::DialogAction> actions{setBox(3, newOnly)};
-  if (newOnly) actions.push_back(setBox(4, group));
-  standin::DialogAction ok;
-  ok.kind = standin::DialogAction::Kind::Ok;
-  ok.item = 1;
-  actions.push_back(ok);
+  using standin::DialogAction;
+  std::vector<DialogAction> actions{DialogAction::check(3, newOnly)};
+  if (newOnly) actions.push_back(DialogAction::check(4, group));
+  actions.push_back(DialogAction::of(DialogAction::Kind::Ok, 1));
   host.dialogs().queueDialog(kEnumerateDialog, std::move(actions));
   host.chooseMenuItem(item.menuList, item.itemIndex);
   error = host.dialogs().scriptError();

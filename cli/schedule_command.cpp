@@ -159,19 +159,8 @@ bool placeSample(standin::Host& host, const SampleMember& m, std::string& error)
   const std::pair<const char*, const char*> texts[] = {
       {"timberName", m.name}, {"seasonType", m.season}, {"juncTypeSt", m.startJoint}, {"juncTypeEn", m.endJoint}};
   std::vector<standin::ParameterValue> values;
-  for (const auto& n : numbers) {
-    standin::ParameterValue v;
-    v.name = n.first;
-    v.number = n.second;
-    values.push_back(v);
-  }
-  for (const auto& t : texts) {
-    standin::ParameterValue v;
-    v.name = t.first;
-    v.text = t.second;
-    v.isText = true;
-    values.push_back(v);
-  }
+  for (const auto& n : numbers) values.push_back(standin::ParameterValue::ofNumber(n.first, n.second));
+  for (const auto& t : texts) values.push_back(standin::ParameterValue::ofText(t.first, t.second));
   standin::HostElement* e = host.model().placeObject(m.part, values, m.x, m.y, m.z, m.angle, nullptr, platform::kObject);
   if (!e) {
     error = std::string("the library has no part \"") + m.part + "\"";

@@ -50,6 +50,17 @@ struct DialogAction {
   int16_t item = 0;
   std::vector<std::string> args;
   int line = 0;  // the script line, for messages
+
+  // An action of kind on item with its words.
+  static DialogAction of(Kind kind, int16_t item = 0, std::vector<std::string> args = {}) {
+    DialogAction a;
+    a.kind = kind;
+    a.item = item;
+    a.args = std::move(args);
+    return a;
+  }
+  // Sets a check box on or off.
+  static DialogAction check(int16_t item, bool on) { return of(Kind::Set, item, {on ? "on" : "off"}); }
 };
 
 // What a script answers in the next dialog, alert or save-file dialog.

@@ -70,6 +70,22 @@ struct ParameterValue {
   double number = 0;
   std::string text;
   bool isText = false;
+
+  // A number value.
+  static ParameterValue ofNumber(std::string name, double value) {
+    ParameterValue v;
+    v.name = std::move(name);
+    v.number = value;
+    return v;
+  }
+  // A text value.
+  static ParameterValue ofText(std::string name, std::string value) {
+    ParameterValue v;
+    v.name = std::move(name);
+    v.text = std::move(value);
+    v.isText = true;
+    return v;
+  }
 };
 
 // Hashes a GUID by its bytes.

@@ -59,18 +59,10 @@ class NumberingTest : public testing_support::LoadedHost {
   }
 
   void enumerate(bool newOnly, bool group) {
-    auto box = [](int16_t item, bool on) {
-      standin::DialogAction a;
-      a.kind = standin::DialogAction::Kind::Set;
-      a.item = item;
-      a.args = {on ? "on" : "off"};
-      return a;
-    };
-    std::vector<standin::DialogAction> answers{box(3, newOnly)};
-    if (newOnly) answers.push_back(box(4, group));
-    standin::DialogAction ok;
-    ok.kind = standin::DialogAction::Kind::Ok;
-    answers.push_back(ok);
+    using standin::DialogAction;
+    std::vector<DialogAction> answers{DialogAction::check(3, newOnly)};
+    if (newOnly) answers.push_back(DialogAction::check(4, group));
+    answers.push_back(DialogAction::of(DialogAction::Kind::Ok, 1));
     host().dialogs().queueDialog(32518, answers);
     EXPECT_EQ(choose("Framing/Schedule/Enumerate Timbers"), "");
   }
@@ -161,11 +153,7 @@ TEST_F(NumberingTest, WidthsAreTheSameWithinTheToleranceAfterRounding) {
 
 TEST_F(NumberingTest, EnumerationIsOneStepAndCancelChangesNothing) {
   std::vector<standin::HostElement*> placed = placeAll({{"Post", "Green", 0.2, 4}});
-  host().dialogs().queueDialog(32518, {[] {
-                                 standin::DialogAction a;
-                                 a.kind = standin::DialogAction::Kind::Cancel;
-                                 return a;
-                               }()});
+  host().dialogs().queueDialog(32518, {standin::DialogAction::of(standin::DialogAction::Kind::Cancel, 2)});
   EXPECT_EQ(choose("Framing/Schedule/Enumerate Timbers"), "");
   EXPECT_EQ(numbers(placed), (std::vector<int>{4}));
   EXPECT_TRUE(host().undoSteps().empty());
@@ -176,11 +164,7 @@ TEST_F(NumberingTest, EnumerationIsOneStepAndCancelChangesNothing) {
 }
 
 TEST_F(NumberingTest, GroupingIsOnlyOfferedForNewTimbersOnly) {
-  standin::DialogAction group;
-  group.kind = standin::DialogAction::Kind::Set;
-  group.item = 4;
-  group.args = {"on"};
-  host().dialogs().queueDialog(32518, {group});
+  host().dialogs().queueDialog(32518, {standin::DialogAction::check(4, true)});
   EXPECT_NE(choose("Framing/Schedule/Enumerate Timbers").find("is disabled"), std::string::npos);
 }
 

@@ -14,19 +14,12 @@ namespace testing_support {
 
 // A number value for the host's tools.
 inline standin::ParameterValue numberValue(const char* name, double value) {
-  standin::ParameterValue v;
-  v.name = name;
-  v.number = value;
-  return v;
+  return standin::ParameterValue::ofNumber(name, value);
 }
 
 // A text value for the host's tools.
 inline standin::ParameterValue textValue(const char* name, const char* value) {
-  standin::ParameterValue v;
-  v.name = name;
-  v.text = value;
-  v.isText = true;
-  return v;
+  return standin::ParameterValue::ofText(name, value);
 }
 
 // The number an element's parameter holds; a test failure when it has no such parameter.
