@@ -14,13 +14,14 @@ namespace {
 const char* const kEnumerateItem = "Framing/Schedule/Enumerate Timbers";
 constexpr int32_t kEnumerateDialog = 32518;
 
-// The value of a number parameter of an element; 0 when it has none of that name.
-double parameterValue(const standin::HostElement& e, const char* name) {
-  for (const standin::StoredParameter& p : e.parameters)
-    if (strncasecmp(p.record.name, name, sizeof p.record.name) == 0 && p.record.typeID != platform::kParamString &&
-        p.record.shape != platform::kShapeArray)
-      return p.record.value.real;
-  return 0;
+// The numbers of an element's `IncInSched` and `TimberNo`, read in one pass (0 when missing).
+void scheduleValues(const standin::HostElement& e, double& scheduled, double& number) {
+  scheduled = number = 0;
+  for (const standin::StoredParameter& p : e.parameters) {
+    if (p.record.typeID == platform::kParamString || p.record.shape == platform::kShapeArray) continue;
+    if (strncasecmp(p.record.name, "IncInSched", sizeof p.record.name) == 0) scheduled = p.record.value.real;
+    else if (strncasecmp(p.record.name, "TimberNo", sizeof p.record.name) == 0) number = p.record.value.real;
+  }
 }
 
 }  // namespace
@@ -48,9 +49,11 @@ std::string numberingSummary(standin::Host& host) {
   std::size_t scheduled = 0, numbered = 0;
   int highest = 0;
   for (standin::HostElement* e : host.model().elements(host.model().plan(), platform::kObject)) {
-    if (!e->hasUserData || parameterValue(*e, "IncInSched") == 0) continue;
+    double inSchedule = 0, value = 0;
+    scheduleValues(*e, inSchedule, value);
+    if (!e->hasUserData || inSchedule == 0) continue;
     ++scheduled;
-    int number = int(parameterValue(*e, "TimberNo"));
+    int number = int(value);
     if (number != 0) ++numbered;
     highest = std::max(highest, number);
   }

@@ -41,10 +41,9 @@ bool keyValue(const std::string& word, std::string& key, std::string& value) {
   return true;
 }
 
+// A word's value: a number when it reads as one (a text parameter takes the word as it is).
 standin::ParameterValue parameterValue(const std::string& name, const std::string& text) {
-  standin::ParameterValue v;
-  v.name = name;
-  v.text = text;
+  standin::ParameterValue v = standin::ParameterValue::ofText(name, text);
   v.isText = !number(text, v.number);
   return v;
 }

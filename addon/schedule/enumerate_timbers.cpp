@@ -7,7 +7,6 @@
 #include <boost/shared_ptr.hpp>
 
 #include "interaction/progress_window.h"
-#include "model/project.h"
 #include "model/selection.h"
 #include "prefs/project_prefs.h"
 #include "runtime/addon.h"
@@ -85,12 +84,7 @@ NumberingKey numberingKey(const FramingMember& member) {
   member.timberName(key.description);
   member.seasonType(key.season);
   member.timberNo(key.number);
-  const DimensionCache& cache = member.dimensions();
-  double l = cache.extendedLength, w = cache.width, d = cache.depth;
-  if (!cache.valid || !roundDimensions(l, w, d)) member.roundedSizes(l, w, d);
-  key.length = l;
-  key.width = w;
-  key.depth = d;
+  member.roundedSizes(key.length, key.width, key.depth);
   return key;
 }
 
@@ -103,22 +97,6 @@ bool numberingLess(const NumberingKey& a, const NumberingKey& b) {
   return a.number != 0 && b.number == 0;
 }
 
-void recordNumbering(FramingMember& member, int32_t number) {
-  lunvik::CadString season;
-  member.seasonType(season);
-  member.setEnumSeason(season);
-  double l = 0, w = 0, d = 0;
-  if (member.roundedSizes(l, w, d)) {
-    member.setEnumLen(l);
-    member.fitBoxToTimber();
-    member.setEnumWid(w);
-    member.fitBoxToTimber();
-    member.setEnumDeep(d);
-    member.fitBoxToTimber();
-  }
-  member.setEnumTNum(number);
-}
-
 Numbering::Numbering(int32_t highest, bool newOnly, bool group)
     : groupCounter_(newOnly && !group ? highest : 0), nextNumber_(highest), withExisting_(newOnly && group) {}
 
@@ -129,16 +107,16 @@ void Numbering::step(FramingMember& member, const NumberingKey& key) {
     ++groupCounter_;
   if (!withExisting_) {
     member.setTimberNo(groupCounter_);
-    recordNumbering(member, groupCounter_);
+    member.recordNumbering(groupCounter_, true);
   } else if (key.number != 0) {
     currentGroup_ = key.number;
   } else if (groupCounter_ == before) {
     member.setTimberNo(currentGroup_);
-    recordNumbering(member, currentGroup_);
+    member.recordNumbering(currentGroup_, true);
   } else {
     ++nextNumber_;
     member.setTimberNo(nextNumber_);
-    recordNumbering(member, nextNumber_);
+    member.recordNumbering(nextNumber_, true);
     currentGroup_ = nextNumber_;
   }
   previous_ = key;
@@ -158,9 +136,8 @@ bool EnumerateTimbers::takeEvent(lunvik::Event&) {
 
 bool EnumerateTimbers::run() {
   lunvik::Addon* addon = lunvik::theAddon();
-  lunvik::Project* project = addon ? addon->project() : nullptr;
-  lunvik::Drawing* drawing = project ? project->workingDrawing() : nullptr;
-  auto* prefs = project ? dynamic_cast<ProjectPrefs*>(project->store().get(ProjectPrefs::kCode)) : nullptr;
+  lunvik::Drawing* drawing = addon ? addon->currentDrawing() : nullptr;
+  ProjectPrefs* prefs = projectPreferences();
   if (!drawing || !prefs) return false;
   EnumerateDialog dialog(*prefs);
   if (dialog.run() != 1) return false;

@@ -77,9 +77,6 @@ class Numbering {
   bool withExisting_ = false;
 };
 
-// Writes the number with the member's timber type and rounded sizes as numbered.
-void recordNumbering(FramingMember& member, int32_t number);
-
 // "Enumerate Timbers" ('VRNH', 'ENTM').
 class EnumerateTimbers : public lunvik::Subscriber {
  public:

@@ -1,7 +1,6 @@
 #include "schedule/timber_number_display.h"
 
 #include "model/drawing.h"
-#include "model/project.h"
 #include "model/selection.h"
 #include "runtime/addon.h"
 #include "runtime/environment.h"
@@ -15,12 +14,6 @@ constexpr int32_t kUndoStrings = 32526;
 constexpr int32_t kResetName = 24;
 // Elements that are editable, shown, on the current storey and of the building model.
 constexpr int32_t kTimberBits = 23;
-
-lunvik::Drawing* currentDrawing(lunvik::Addon*& addon) {
-  addon = lunvik::theAddon();
-  lunvik::Project* project = addon ? addon->project() : nullptr;
-  return project ? project->workingDrawing() : nullptr;
-}
 
 // Framing members among object elements with user data.
 class IsTimberMember : public lunvik::Drawing::Filter {
@@ -50,8 +43,8 @@ bool ClearTimberNos::takeEvent(lunvik::Event&) {
 }
 
 bool ClearTimberNos::run() {
-  lunvik::Addon* addon = nullptr;
-  lunvik::Drawing* drawing = currentDrawing(addon);
+  lunvik::Addon* addon = lunvik::theAddon();
+  lunvik::Drawing* drawing = addon ? addon->currentDrawing() : nullptr;
   if (!drawing) return false;
   const uint32_t step = addon->openUndoStep(lunvik::Environment::instance().string(kUndoStrings, kResetName));
   lunvik::ElementSelection<FramingMember> members;
@@ -76,8 +69,8 @@ bool ToggleDisplay::takeEvent(lunvik::Event& event) {
 }
 
 bool ToggleDisplay::run(bool show) {
-  lunvik::Addon* addon = nullptr;
-  lunvik::Drawing* drawing = currentDrawing(addon);
+  lunvik::Addon* addon = lunvik::theAddon();
+  lunvik::Drawing* drawing = addon ? addon->currentDrawing() : nullptr;
   if (!drawing) return false;
   const uint32_t step =
       addon->openUndoStep(lunvik::Environment::instance().string(kUndoStrings, show ? showName_ : hideName_));

@@ -246,6 +246,22 @@ bool FramingMember::roundedSizes(double& length, double& width, double& depth) c
   return true;
 }
 
+void FramingMember::recordNumbering(int32_t number, bool fitBoxes) {
+  lunvik::CadString season;
+  seasonType(season);
+  setEnumSeason(season);
+  double l = 0, w = 0, d = 0;
+  if (roundedSizes(l, w, d)) {
+    setEnumLen(l);
+    if (fitBoxes) fitBoxToTimber();
+    setEnumWid(w);
+    if (fitBoxes) fitBoxToTimber();
+    setEnumDeep(d);
+    if (fitBoxes) fitBoxToTimber();
+  }
+  setEnumTNum(number);
+}
+
 bool FramingMember::roundedLength(double& value) const {
   if (cache_.valid) {
     value = cache_.roundedLength;

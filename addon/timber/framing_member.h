@@ -85,6 +85,10 @@ class FramingMember : public CraftedObject {
   // the parameters' length with both extensions and the section, rounded to the project's
   // increments. False without the project preferences or the sizes.
   bool roundedSizes(double& length, double& width, double& depth) const;
+  // Records what the member is numbered for: `enumSeason`, its rounded sizes in `enumLen`,
+  // `enumWid`, `enumDeep` (each followed by fitBoxToTimber when fitBoxes is set) and number
+  // in `enumTNum`.
+  void recordNumbering(int32_t number, bool fitBoxes);
   // The dimension cache.
   const DimensionCache& dimensions() const { return cache_; }
   DimensionCache& dimensions() { return cache_; }

@@ -28,12 +28,26 @@ lunvik::Project* openProject() {
   return addon ? addon->project() : nullptr;
 }
 
-// The kind code text of an object or lamp: its string `ID`, else `lunvik_ID`.
-bool kindText(const lunvik::Element& element, lunvik::CadString& text) {
-  auto* part = dynamic_cast<const lunvik::ComponentElem*>(&element);
+lunvik::Drawing* currentDrawing() {
+  lunvik::Addon* addon = lunvik::theAddon();
+  return addon ? addon->currentDrawing() : nullptr;
+}
+
+// The element of link as the current drawing reads it, or null.
+std::unique_ptr<lunvik::Element> readCurrent(const lunvik::ElementLink& link) {
+  lunvik::Drawing* drawing = currentDrawing();
+  return drawing ? drawing->findByGuid(link) : nullptr;
+}
+
+// Gives an object or lamp the user data of its kind code text (its string `ID`, else
+// `lunvik_ID`); false when it has none.
+bool tagFromId(lunvik::Element& element) {
+  auto* part = dynamic_cast<lunvik::ComponentElem*>(&element);
   if (!part || (element.typeID() != platform::kObject && element.typeID() != platform::kLamp)) return false;
-  lunvik::ParameterList& list = const_cast<lunvik::ComponentElem*>(part)->parameters();
-  return (readText(list, "ID", text) || readText(list, "lunvik_ID", text)) && !text.empty();
+  lunvik::CadString text;
+  if (!(readText(part->parameters(), "ID", text) || readText(part->parameters(), "lunvik_ID", text)) || text.empty())
+    return false;
+  return setKindUserData(element, std::string(text.c_str(), text.length()));
 }
 
 bool near(double a, double b) { return std::fabs(a - b) <= kEpsilon; }
@@ -134,8 +148,7 @@ void TimberDatabase::endOperation() {
     assemblyWarning_ = false;
   }
   lunvik::Project* project = openProject();
-  lunvik::Drawing* current = project ? project->workingDrawing() : nullptr;
-  if (current && copied_) {
+  if (currentDrawing() && copied_) {
     for (const lunvik::ElementLink& link : *copied_) retagCopy(link);
     copied_.reset();
   }
@@ -156,7 +169,7 @@ void TimberDatabase::newElement(const lunvik::ElementLink& link) {
   if (placement_) {
     if (lunvik::Drawing* placed = project->drawing(*placement_)) project->activate(*placed);
   } else {
-    lunvik::Drawing* current = project->workingDrawing();
+    lunvik::Drawing* current = currentDrawing();
     if (!current) return;
     placement_ = current->identity();
   }
@@ -164,24 +177,20 @@ void TimberDatabase::newElement(const lunvik::ElementLink& link) {
 }
 
 void TimberDatabase::editedElement(const lunvik::ElementLink& link, int32_t editKind) {
-  lunvik::Project* project = openProject();
-  lunvik::Drawing* drawing = project ? project->workingDrawing() : nullptr;
-  if (!drawing) return;
-  std::unique_ptr<lunvik::Element> element = drawing->findByGuid(link);
+  std::unique_ptr<lunvik::Element> element = readCurrent(link);
   auto* timber = dynamic_cast<Crafted*>(element.get());
   if (!timber) return;
   if (timber->kind() == TimberKind::assembly && lunvik::Environment::instance().groupsSuspended())
     assemblyWarning_ = true;
   const auto kind = uint32_t(editKind);
   if (kind == platform::fourcc("RSIZ") || kind == platform::fourcc("STRE") || kind == platform::fourcc("VSTR"))
-    refreshChangedTimber(link);
+    refresh(*timber);
 }
 
 void TimberDatabase::changedElement(const lunvik::ElementLink& link) { refreshChangedTimber(link); }
 
 void TimberDatabase::copiedElement(const lunvik::ElementLink& link) {
-  lunvik::Project* project = openProject();
-  if (!project || !project->workingDrawing()) return;
+  if (!currentDrawing()) return;
   if (!copied_) {
     copied_ = std::make_unique<std::vector<lunvik::ElementLink>>();
     copied_->reserve(1024);
@@ -192,19 +201,15 @@ void TimberDatabase::copiedElement(const lunvik::ElementLink& link) {
 // ---- timbers ----
 
 bool TimberDatabase::tagNewTimber(const lunvik::ElementLink& link) {
-  lunvik::Project* project = openProject();
-  lunvik::Drawing* drawing = project ? project->workingDrawing() : nullptr;
-  if (!drawing) return false;
-  std::unique_ptr<lunvik::Element> element = drawing->findByGuid(link);
-  lunvik::CadString id;
-  if (!element || !kindText(*element, id)) return false;
-  if (!setKindUserData(*element, std::string(id.c_str(), id.length()))) return false;
+  std::unique_ptr<lunvik::Element> element = readCurrent(link);
+  if (!element || !tagFromId(*element)) return false;
 
   // The timber is rewritten whole, memo and all.
   lunvik::WholeMemoScope wholeMemo;
-  std::unique_ptr<lunvik::Element> reread = drawing->findByGuid(element->link());
+  std::unique_ptr<lunvik::Element> reread = readCurrent(element->link());
   auto* timber = dynamic_cast<Crafted*>(reread.get());
   if (!timber) return false;
+  // The element's own placement is its placement point here.
   timber->setPlacement(timber->placement());
   if (auto* cut = dynamic_cast<lunvik::CutPlane*>(timber->timberDrawing())) {
     if (!moveIntoPlan(*timber, *cut)) return false;
@@ -274,10 +279,7 @@ bool TimberDatabase::moveIntoPlan(Crafted& timber, lunvik::CutPlane& from) {
   element.setLink(lunvik::ElementLink(element.typeID(), 0, platform::Guid{}));
   lunvik::Plan& plan = project->plan();
   if (!project->activate(plan)) return false;
-  platform::ElementHeader& header = element.header();
-  if (const lunvik::Storey* storey = plan.currentStorey()) header.storey = storey->number();
-  header.index = 0;
-  header.guid = platform::Guid{};
+  if (const lunvik::Storey* storey = plan.currentStorey()) element.header().storey = storey->number();
   const double c = std::cos(a), s = std::sin(a);
   element.setPosition(lunvik::CadPoint(begin.getX() + at.getX() * c - at.getY() * s,
                                        begin.getY() + at.getX() * s + at.getY() * c, 0));
@@ -333,27 +335,20 @@ bool TimberDatabase::numberStillValid(FramingMember& member) {
   int32_t no = 0, recorded = 0;
   if (!member.timberNo(no)) return false;
   member.enumTNum(recorded);
-  double length = 0, width = 0, depth = 0;
-  const bool sized = member.roundedSizes(length, width, depth);
-  lunvik::CadString season, recordedSeason;
-  member.seasonType(season);
-  member.enumSeason(recordedSeason);
   if (no != 0 && no != recorded) {
     // A typed number: it is recorded with the sizes it was given for, rounded as the
     // enumeration records them, so that the next check compares like with like.
-    member.setEnumSeason(season);
-    if (sized) {
-      member.setEnumLen(length);
-      member.setEnumWid(width);
-      member.setEnumDeep(depth);
-    }
-    member.setEnumTNum(no);
+    member.recordNumbering(no, false);
     return true;
   }
-  double lastLength = 0, lastWidth = 0, lastDepth = 0;
+  double length = 0, width = 0, depth = 0, lastLength = 0, lastWidth = 0, lastDepth = 0;
+  const bool sized = member.roundedSizes(length, width, depth);
   member.enumLen(lastLength);
   member.enumWid(lastWidth);
   member.enumDeep(lastDepth);
+  lunvik::CadString season, recordedSeason;
+  member.seasonType(season);
+  member.enumSeason(recordedSeason);
   const bool changed = !sized || !near(length, lastLength) || !near(width, lastWidth) || !near(depth, lastDepth) ||
                        !(season == recordedSeason);
   if (changed && no != 0) {
@@ -364,34 +359,30 @@ bool TimberDatabase::numberStillValid(FramingMember& member) {
 }
 
 bool TimberDatabase::refreshChangedTimber(const lunvik::ElementLink& link) {
-  lunvik::Project* project = openProject();
-  lunvik::Drawing* drawing = project ? project->workingDrawing() : nullptr;
-  if (!drawing) return false;
-  std::unique_ptr<lunvik::Element> element = drawing->findByGuid(link);
+  std::unique_ptr<lunvik::Element> element = readCurrent(link);
   auto* timber = dynamic_cast<Crafted*>(element.get());
   if (!timber) return false;
-  auto* member = dynamic_cast<FramingMember*>(timber);
-  double cuts = number(*timber, timber->parameterName(kCutCountParameter).c_str());
-  double spots = number(*timber, timber->parameterName(kSpotCountParameter).c_str());
-  if (!timber->hasOwnPath() && cuts < 1 && spots < 1 && (member || level(*timber))) {
-    timber->syncFromBox();
-    if (member) member->layoutJoints(nullptr);
-  } else {
-    timber->recalculate(true);
-  }
-  if (member) numberStillValid(*member);
-  timber->store();
+  refresh(*timber);
   return true;
 }
 
+void TimberDatabase::refresh(Crafted& timber) {
+  auto* member = dynamic_cast<FramingMember*>(&timber);
+  double cuts = number(timber, timber.parameterName(kCutCountParameter).c_str());
+  double spots = number(timber, timber.parameterName(kSpotCountParameter).c_str());
+  if (!timber.hasOwnPath() && cuts < 1 && spots < 1 && (member || level(timber))) {
+    timber.syncFromBox();
+    if (member) member->layoutJoints(nullptr);
+  } else {
+    timber.recalculate(true);
+  }
+  if (member) numberStillValid(*member);
+  timber.store();
+}
+
 bool TimberDatabase::retagCopy(const lunvik::ElementLink& link) {
-  lunvik::Project* project = openProject();
-  lunvik::Drawing* drawing = project ? project->workingDrawing() : nullptr;
-  if (!drawing) return false;
-  std::unique_ptr<lunvik::Element> element = drawing->findByGuid(link);
-  lunvik::CadString id;
-  if (!element || !kindText(*element, id)) return false;
-  return setKindUserData(*element, std::string(id.c_str(), id.length()));
+  std::unique_ptr<lunvik::Element> element = readCurrent(link);
+  return element && tagFromId(*element);
 }
 
 }  // namespace varnholt

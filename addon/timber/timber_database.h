@@ -114,6 +114,8 @@ class TimberDatabase {
   void editedElement(const lunvik::ElementLink& link, int32_t editKind);
   void changedElement(const lunvik::ElementLink& link);
   void copiedElement(const lunvik::ElementLink& link);
+  // Refreshes a timber's derived values, checks its number and stores it.
+  void refresh(Crafted& timber);
   // Moves a timber read from a cut plane into the plan as a new element.
   bool moveIntoPlan(Crafted& timber, lunvik::CutPlane& from);
 

@@ -26,11 +26,6 @@ Vec3 unit(Vec3 a) {
   return l > 0 ? a * (1.0 / l) : Vec3{};
 }
 
-std::string lower(std::string text) {
-  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 using Face = std::vector<Vec3>;
 using Cell = std::vector<Face>;  // a convex solid, faces outward
 
@@ -416,11 +411,11 @@ Vec3 transform(const platform::TransformRecord& m, const Vec3& p) {
 }  // namespace
 
 ParameterValues::ParameterValues(std::vector<PartParameter> parameters) : parameters_(std::move(parameters)) {
-  for (std::size_t i = 0; i < parameters_.size(); ++i) index_.emplace(lower(parameters_[i].name), i);
+  for (std::size_t i = 0; i < parameters_.size(); ++i) index_.emplace(lowerText(parameters_[i].name), i);
 }
 
 const PartParameter* ParameterValues::find(const std::string& name) const {
-  auto it = index_.find(lower(name));
+  auto it = index_.find(lowerText(name));
   return it == index_.end() ? nullptr : &parameters_[it->second];
 }
 

@@ -7,11 +7,6 @@ namespace standin {
 
 namespace {
 
-std::string lowerName(std::string text) {
-  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 void appendBytes(std::string& key, const void* data, std::size_t size) {
   key.append(static_cast<const char*>(data), size);
 }
@@ -57,9 +52,9 @@ BodySource bodySourceFor(const LibraryPart& part, const std::vector<PartParamete
   BodySource source;
   source.parameters = elementValues;
   std::set<std::string> have;
-  for (const PartParameter& p : elementValues) have.insert(lowerName(p.name));
+  for (const PartParameter& p : elementValues) have.insert(lowerText(p.name));
   for (const PartParameter& p : part.parameters)
-    if (!have.count(lowerName(p.name))) source.parameters.push_back(p);
+    if (!have.count(lowerText(p.name))) source.parameters.push_back(p);
   if (const PartSection* script = part.section(0x33445343u /* '3DSC' */)) source.script3D = script->data;
   source.placement = placement;
   return source;

@@ -237,14 +237,19 @@ bool Host::saveAs(const std::string& path, const std::string& description, std::
 
 namespace {
 
-// The real path of the folder a file is in ("." for a bare name).
-std::string canonicalFolder(const std::string& file) {
-  std::size_t slash = file.find_last_of('/');
-  std::string folder = slash == std::string::npos ? std::string(".") : file.substr(0, slash == 0 ? 1 : slash);
-  char* real = ::realpath(folder.c_str(), nullptr);
-  std::string out = real ? std::string(real) : folder;
+// The real path of an existing path, links and relative steps resolved; path itself else.
+std::string realPath(const std::string& path) {
+  char* real = ::realpath(path.c_str(), nullptr);
+  std::string out = real ? std::string(real) : path;
   std::free(real);
   return out;
+}
+
+// The real path of the folder a file is in ("." for a bare name).
+std::string canonicalFolder(const std::string& file) {
+  const std::string native = FileLibrary::nativePath(file);
+  std::size_t slash = native.find_last_of('/');
+  return realPath(slash == std::string::npos ? std::string(".") : native.substr(0, slash == 0 ? 1 : slash));
 }
 
 }  // namespace
@@ -269,10 +274,7 @@ bool Host::saveProject(const std::string& path, std::string& error) {
   if (!projectPath_.empty() && canonicalFolder(projectPath_) != canonicalFolder(target))
     for (std::string& folder : data.libraryFolders) {
       std::string resolved = resolveLibraryFolder(projectPath_, folder);
-      if (resolved == FileLibrary::nativePath(folder)) continue;
-      char* real = ::realpath(resolved.c_str(), nullptr);
-      folder = real ? std::string(real) : resolved;
-      std::free(real);
+      if (resolved != FileLibrary::nativePath(folder)) folder = realPath(resolved);
     }
   data.moduleData = moduleData_;
   data.model = model_->save();
@@ -350,17 +352,9 @@ bool Host::addLibraryFolder(const std::string& folder) {
 
 bool Host::inLibraryFolder(const std::string& path) const {
   // Compared as real paths, so that links and relative paths name the same folders.
-  auto real = [](const std::string& p) {
-    char* r = ::realpath(p.c_str(), nullptr);
-    std::string out = r ? std::string(r) : p;
-    std::free(r);
-    return out;
-  };
-  std::string file = FileLibrary::nativePath(path);
-  std::size_t slash = file.find_last_of('/');
-  const std::string folderOfFile = real(slash == std::string::npos ? std::string(".") : file.substr(0, slash + 1));
+  const std::string folderOfFile = canonicalFolder(path);
   for (const std::string& folder : resolvedLibraryFolders()) {
-    const std::string f = real(FileLibrary::nativePath(folder));
+    const std::string f = realPath(FileLibrary::nativePath(folder));
     if (folderOfFile == f ||
         (folderOfFile.size() > f.size() && folderOfFile.compare(0, f.size(), f) == 0 && folderOfFile[f.size()] == '/'))
       return true;

@@ -12,11 +12,6 @@ namespace standin {
 
 namespace {
 
-std::string lower(std::string text) {
-  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 std::string upper(std::string text) {
   for (char& c : text) c = char(std::toupper(static_cast<unsigned char>(c)));
   return text;
@@ -55,7 +50,7 @@ void LibraryIndex::rebuild(const std::vector<std::string>& folders) {
     LibraryPart part;
     if (!load(file, part)) continue;
     int32_t index = int32_t(parts_.size()) + 1;
-    byName_.emplace(lower(part.name), index);
+    byName_.emplace(lowerText(part.name), index);
     if (!part.ownId.empty()) byId_.emplace(upper(part.ownId), index);
     byPath_.emplace(file, index);
     order_.push_back(file);
@@ -69,7 +64,7 @@ void LibraryIndex::scan(const std::string& folder, std::vector<std::string>& fil
   std::vector<std::string> found;
   for (fs::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     if (!it->is_regular_file(error)) continue;
-    std::string extension = lower(it->path().extension().string());
+    std::string extension = lowerText(it->path().extension().string());
     if (extension == ".gdl" || extension == ".gsm") found.push_back(it->path().lexically_normal().string());
   }
   std::sort(found.begin(), found.end());
@@ -83,7 +78,7 @@ bool LibraryIndex::load(const std::string& file, LibraryPart& part) {
     return false;
   }
   part.path = file;
-  if (lower(std::filesystem::path(file).extension().string()) == ".gdl") {
+  if (lowerText(std::filesystem::path(file).extension().string()) == ".gdl") {
     part.typeID = 10;
     part.name = std::filesystem::path(file).stem().string();
     part.sections.push_back({0x31445343u /* '1DSC' */, text});
@@ -106,7 +101,7 @@ LibraryPart* LibraryIndex::part(int32_t index) {
 }
 
 int32_t LibraryIndex::find(const std::string& name, int32_t typeID) const {
-  auto range = byName_.equal_range(lower(name));
+  auto range = byName_.equal_range(lowerText(name));
   int32_t best = 0;
   for (auto it = range.first; it != range.second; ++it) {
     if (typeID != 0 && parts_[std::size_t(it->second) - 1].typeID != typeID) continue;

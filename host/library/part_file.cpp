@@ -30,11 +30,6 @@ const KindName kKinds[] = {
     {platform::kParamTitle, "title"},
 };
 
-std::string lower(std::string text) {
-  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 // A line split into words; a quoted word ("...") keeps its spaces and takes \" \\ \n \t.
 struct Word {
   std::string text;
@@ -289,9 +284,9 @@ bool PartParameter::isText() const { return typeID == platform::kParamString; }
 std::size_t PartParameter::valueCount() const { return isArray ? std::size_t(rows) * std::size_t(columns) : 1; }
 
 const PartParameter* LibraryPart::parameter(const std::string& wanted) const {
-  std::string key = lower(wanted);
+  std::string key = lowerText(wanted);
   for (const PartParameter& p : parameters)
-    if (lower(p.name) == key) return &p;
+    if (lowerText(p.name) == key) return &p;
   return nullptr;
 }
 
@@ -320,6 +315,11 @@ int32_t parameterKindCode(const std::string& name) {
   for (const KindName& k : kKinds)
     if (name == k.name) return k.code;
   return 0;
+}
+
+std::string lowerText(std::string text) {
+  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return text;
 }
 
 std::string codeText(uint32_t code) {

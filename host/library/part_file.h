@@ -95,6 +95,8 @@ bool readParameterLines(const std::string& text, std::vector<PartParameter>& par
 // The parameter lines (and the size line) of a part's parameters.
 std::string writeParameterLines(const std::vector<PartParameter>& parameters, double sizeA, double sizeB);
 
+// The text in lower case: part and parameter names are matched ignoring letter case.
+std::string lowerText(std::string text);
 // The four-character code as text ("3DSC").
 std::string codeText(uint32_t code);
 // The code of a four-character text; false when it is not four characters.

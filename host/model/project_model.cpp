@@ -8,6 +8,7 @@
 
 #include "host/core/memory_manager.h"
 #include "host/library/library_index.h"
+#include "host/library/part_file.h"
 #include "host/model/stored_parameter.h"
 
 namespace standin {
@@ -572,11 +573,14 @@ HostElement* ProjectModel::placeObject(const std::string& libraryPart, const std
   // The element takes every parameter of its part, the given values over the defaults.
   std::vector<StoredParameter> parameters;
   parameters.reserve(part->parameters.size() + values.size());
-  for (const PartParameter& p : part->parameters) parameters.push_back(storedParameter(p, int16_t(parameters.size())));
+  std::unordered_map<std::string, std::size_t> byName;
+  for (const PartParameter& p : part->parameters) {
+    byName.emplace(lowerText(p.name), parameters.size());
+    parameters.push_back(storedParameter(p, int16_t(parameters.size())));
+  }
   for (const ParameterValue& v : values) {
-    StoredParameter* target = nullptr;
-    for (StoredParameter& p : parameters)
-      if (strncasecmp(p.record.name, v.name.c_str(), 32) == 0) target = &p;
+    auto known = byName.find(lowerText(v.name));
+    StoredParameter* target = known == byName.end() ? nullptr : &parameters[known->second];
     if (!target) {
       StoredParameter sp;
       sp.record.typeID = v.isText ? platform::kParamString : v.type;
