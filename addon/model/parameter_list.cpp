@@ -60,7 +60,9 @@ const std::unordered_map<std::string, int32_t>& ParameterList::nameIndex() const
 int32_t ParameterList::indexOf(const CadString& name) const {
   if (vector_->empty()) return -1;
   const auto& index = nameIndex();
-  thread_local std::string key;
+  // A local key, not a thread-local one: this library is loaded and unloaded at run time, and
+  // thread-local objects in an unloaded library leave the sanitizers' leak check stale records.
+  std::string key;
   foldName(name.str(), key);
   auto it = index.find(key);
   return it == index.end() ? -1 : it->second;
