@@ -415,7 +415,9 @@ ParameterValues::ParameterValues(std::vector<PartParameter> parameters) : parame
 }
 
 const PartParameter* ParameterValues::find(const std::string& name) const {
-  auto it = index_.find(lowerText(name));
+  std::string key = lowerText(name);
+  auto it = index_.find(key);
+  if (reads_) reads_->insert(std::move(key));
   return it == index_.end() ? nullptr : &parameters_[it->second];
 }
 

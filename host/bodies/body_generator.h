@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "host/library/part_file.h"
@@ -50,11 +51,14 @@ class ParameterValues {
   // A text parameter's value; empty when missing.
   std::string text(const std::string& name) const;
   const std::vector<PartParameter>& parameters() const { return parameters_; }
+  // Collects the lower-case names asked for from now on (null: stops), found or not.
+  void trackReads(std::unordered_set<std::string>* reads) { reads_ = reads; }
 
  private:
   const PartParameter* find(const std::string& name) const;
   std::vector<PartParameter> parameters_;
   std::unordered_map<std::string, std::size_t> index_;  // lower-case name -> first position
+  std::unordered_set<std::string>* reads_ = nullptr;
 };
 
 // One generated body: vertices in the member's frame, faces as vertex loops that run

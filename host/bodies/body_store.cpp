@@ -108,9 +108,12 @@ const BodyStore::Generated* BodyStore::generate(int32_t typeID, int32_t index) {
   auto known = generated_.find({typeID, index});
   if (revised && known != generated_.end() && known->second.revised && known->second.revision == revision)
     return &known->second;
+  // A body depends only on the parameters its generator asked for, so the fingerprint covers
+  // those alone: a change of any other parameter keeps the body and its numbers.
+  const bool printable = !placed_.count({typeID, index}) && fingerprint_;
   std::string print;
-  const bool printed = !placed_.count({typeID, index}) && fingerprint_ && fingerprint_(typeID, index, print);
-  if (printed && known != generated_.end() && !known->second.print.empty() && known->second.print == print) {
+  if (printable && known != generated_.end() && !known->second.print.empty() &&
+      fingerprint_(typeID, index, &known->second.reads, print) && known->second.print == print) {
     known->second.revised = revised;
     known->second.revision = revision;
     return &known->second;
@@ -121,21 +124,27 @@ const BodyStore::Generated* BodyStore::generate(int32_t typeID, int32_t index) {
     return nullptr;
   }
   ParameterValues values(s.parameters);
+  std::unordered_set<std::string> reads;
+  values.trackReads(&reads);
   if (s.kind.empty()) s.kind = bodyKindOf(values);
   std::string key = sourceKey(s);
   if (known != generated_.end() && known->second.key == key) {
+    // The same source reads the same parameters, so the reads kept stand.
     known->second.revised = revised;
     known->second.revision = revision;
-    known->second.print = printed ? std::move(print) : std::string();
+    if (!printable || !fingerprint_(typeID, index, &known->second.reads, known->second.print))
+      known->second.print.clear();
     return &known->second;
   }
   // Bodies once handed out keep their numbers; a changed element gets new ones.
   GeneratedModel model = generateBodies(s.kind, values, s.placement, s.script3D);
+  values.trackReads(nullptr);
   Generated g;
   g.key = std::move(key);
   g.revised = revised;
   g.revision = revision;
-  g.print = printed ? std::move(print) : std::string();
+  g.reads = std::move(reads);
+  if (printable && !fingerprint_(typeID, index, &g.reads, g.print)) g.print.clear();
   g.first = int32_t(bodies_.size()) + 1;
   g.last = g.first + int32_t(model.bodies.size()) - 1;
   g.volume = model.volume;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -37,9 +38,12 @@ class BodyStore {
   // when it cannot tell (the source is then read and compared every time).
   using Revision = std::function<bool(int32_t typeID, int32_t index, uint64_t& revision)>;
 
-  // Answers the element's source in short bytes: equal bytes mean an equal body source, so a
-  // changed stamp over unchanged values spares reading the source; false when it cannot tell.
-  using Fingerprint = std::function<bool(int32_t typeID, int32_t index, std::string& print)>;
+  // Answers the element's source in short bytes, of the named parameters only (lower-case
+  // names; null: all of them): equal bytes over the parameters a body was made from mean an
+  // equal body, so a changed stamp over unchanged values spares reading the source; false
+  // when it cannot tell.
+  using Fingerprint = std::function<bool(int32_t typeID, int32_t index, const std::unordered_set<std::string>* names,
+                                         std::string& print)>;
 
   // The element model's provider (elements placed in the project).
   void setProvider(Provider provider) { provider_ = std::move(provider); }
@@ -69,7 +73,8 @@ class BodyStore {
     std::string key;  // the source the bodies were made from, in bytes
     bool revised = false;
     uint64_t revision = 0;  // the source's revision token when the key was checked
-    std::string print;      // the source's fingerprint then (empty: none)
+    std::string print;      // the source's fingerprint then, over reads (empty: none)
+    std::unordered_set<std::string> reads;  // the parameters the generator asked for
     int32_t first = 0;
     int32_t last = -1;
     double volume = 0;

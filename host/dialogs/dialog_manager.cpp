@@ -195,11 +195,18 @@ bool DialogManager::layout(int32_t id, DialogLayout& out, std::string& error) co
     error = "dialog " + std::to_string(id) + " has no layout";
     return false;
   }
+  // Layouts are parsed once per text: a report opens the same dialog every time it is made.
   std::string text(reinterpret_cast<const char*>(entry->data), entry->size);
-  if (!parseDialogLayout(text, out, error)) {
-    error = "dialog " + std::to_string(id) + ": " + error;
-    return false;
+  auto parsed = parsed_.find(text);
+  if (parsed == parsed_.end()) {
+    DialogLayout layout;
+    if (!parseDialogLayout(text, layout, error)) {
+      error = "dialog " + std::to_string(id) + ": " + error;
+      return false;
+    }
+    parsed = parsed_.emplace(std::move(text), std::move(layout)).first;
   }
+  out = parsed->second;
   return true;
 }
 

@@ -214,6 +214,7 @@ class DialogManager {
   std::deque<ScriptAnswer> answers_;
   std::string error_;
   std::map<int32_t, std::string> overrides_;
+  mutable std::map<std::string, DialogLayout> parsed_;  // layouts of the resource texts read
   std::vector<int32_t> missing_;
   std::vector<DialogRecord> records_;
   std::vector<std::unique_ptr<OpenDialog>> open_;

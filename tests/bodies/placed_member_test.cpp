@@ -120,13 +120,24 @@ TEST_F(PlacedMemberTest, AnAssemblyMarkerHasNoBodiesAndNoModelBox) {
   EXPECT_TRUE(model.bodies().empty());
 }
 
-TEST_F(PlacedMemberTest, BodiesAreMadeAnewOnlyWhenTheElementsValuesChange) {
+TEST_F(PlacedMemberTest, BodiesAreMadeAnewOnlyWhenTheValuesTheyAreMadeFromChange) {
   standin::HostElement* placed = place("Rectilinear", 2, 0, 0, 0);
   ASSERT_NE(placed, nullptr);
   const int32_t type = placed->record.header.typeID, index = placed->record.header.index;
   int32_t first = 0, last = 0, again = 0, end = 0;
   ASSERT_TRUE(host().bodies().bodyRange(type, index, first, last));
-  // A new stamp over the same values keeps the bodies.
+  // A new stamp over the same values keeps the bodies, and so does a changed value the
+  // generator never read (the hotspot count).
+  host().model().touch(*placed);
+  ASSERT_TRUE(host().bodies().bodyRange(type, index, again, end));
+  EXPECT_EQ(again, first);
+  bool spotCount = false;
+  for (standin::StoredParameter& p : placed->parameters)
+    if (std::string(p.record.name) == "spotCount") {
+      p.record.value.real += 3;
+      spotCount = true;
+    }
+  ASSERT_TRUE(spotCount);
   host().model().touch(*placed);
   ASSERT_TRUE(host().bodies().bodyRange(type, index, again, end));
   EXPECT_EQ(again, first);
