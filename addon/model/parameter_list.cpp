@@ -33,39 +33,52 @@ namespace {
 
 // Parameter names are plain ASCII identifiers, so the index folds their case itself rather
 // than asking the host for every name and every lookup.
-void foldName(const std::string& name, std::string& out) {
-  out.resize(name.size());
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    char c = name[i];
-    out[i] = c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-  }
+char fold(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+uint32_t foldedHash(const std::string& name) {
+  uint32_t h = 2166136261u;
+  for (char c : name) h = (h ^ uint8_t(fold(c))) * 16777619u;
+  return h;
+}
+
+bool foldedEqual(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (fold(a[i]) != fold(b[i])) return false;
+  return true;
 }
 
 }  // namespace
 
-const std::unordered_map<std::string, int32_t>& ParameterList::nameIndex() const {
-  if (!indexValid_) {
-    index_.clear();
-    index_.reserve(vector_->size());
-    std::string key;
-    for (std::size_t i = 0; i < vector_->size(); ++i) {
-      foldName((*vector_)[i].name().str(), key);
-      index_.emplace(key, int32_t(i));
+void ParameterList::buildIndex() const {
+  // At most half full, so that a probe meets a free slot soon.
+  std::size_t size = 16;
+  while (size < vector_->size() * 2) size *= 2;
+  slots_.assign(size, 0);
+  const std::size_t mask = size - 1;
+  for (std::size_t i = 0; i < vector_->size(); ++i) {
+    const std::string& name = (*vector_)[i].name().str();
+    for (std::size_t at = foldedHash(name) & mask;; at = (at + 1) & mask) {
+      if (slots_[at] == 0) {
+        slots_[at] = int32_t(i) + 1;
+        break;
+      }
+      // The first parameter of a name keeps it.
+      if (foldedEqual((*vector_)[std::size_t(slots_[at]) - 1].name().str(), name)) break;
     }
-    indexValid_ = true;
   }
-  return index_;
+  indexValid_ = true;
 }
 
 int32_t ParameterList::indexOf(const CadString& name) const {
   if (vector_->empty()) return -1;
-  const auto& index = nameIndex();
-  // A local key, not a thread-local one: this library is loaded and unloaded at run time, and
-  // thread-local objects in an unloaded library leave the sanitizers' leak check stale records.
-  std::string key;
-  foldName(name.str(), key);
-  auto it = index.find(key);
-  return it == index.end() ? -1 : it->second;
+  if (!indexValid_) buildIndex();
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t at = foldedHash(name.str()) & mask;; at = (at + 1) & mask) {
+    const int32_t slot = slots_[at];
+    if (slot == 0) return -1;
+    if (foldedEqual((*vector_)[std::size_t(slot) - 1].name().str(), name.str())) return slot - 1;
+  }
 }
 
 Parameter* ParameterList::parameter(int32_t position) {

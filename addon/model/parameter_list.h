@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "model/parameter.h"
 #include "platform/host_types.h"
@@ -77,10 +77,11 @@ class ParameterList {
 
  private:
   void changed() { indexValid_ = false; }
-  const std::unordered_map<std::string, int32_t>& nameIndex() const;
+  void buildIndex() const;
 
   std::unique_ptr<ParameterVector> vector_;
-  mutable std::unordered_map<std::string, int32_t> index_;
+  // The name index, open-addressed over a power-of-two table: position + 1 per slot, 0 free.
+  mutable std::vector<int32_t> slots_;
   mutable bool indexValid_ = false;
 };
 

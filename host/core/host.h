@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "host/bodies/body_store.h"
@@ -201,13 +203,17 @@ class Host {
   bool keptInMemory() const { return keepInMemory_; }
   // Host calls made, by operation name (every call through the table counts).
   int callCount(const std::string& operation) const;
-  // Notes a call of operation.
+  // Notes a call of operation, a name of static storage (the operations' own literals), so
+  // that counting allocates nothing.
   void countCall(const char* operation) {
-    ++calls_[operation];
+    ++calls_[std::string_view(operation)];
     callLog_.push_back(operation);
+    if (callLog_.size() > kCallLogSize) callLog_.pop_front();
   }
-  // The host operations called, in order (memory, character and resource calls left out).
-  const std::vector<std::string>& callLog() const { return callLog_; }
+  // The last kCallLogSize host operations called, in order (memory, character and resource
+  // calls left out): a long session does not grow the log.
+  std::vector<std::string> callLog() const { return std::vector<std::string>(callLog_.begin(), callLog_.end()); }
+  static constexpr std::size_t kCallLogSize = 10000;
 
   // ---- records ----
   const std::vector<UndoRecord>& undoSteps() const { return undo_; }
@@ -282,8 +288,8 @@ class Host {
   std::vector<AlertRecord> alerts_;
   std::deque<int32_t> alertAnswers_;
   std::function<void(const AlertRecord&)> alertEcho_;
-  std::map<std::string, int> calls_;
-  std::vector<std::string> callLog_;
+  std::unordered_map<std::string_view, int> calls_;
+  std::deque<const char*> callLog_;
 
   std::string appData_;
   std::map<int32_t, std::string> hostFolders_;

@@ -318,7 +318,9 @@ int32_t parameterKindCode(const std::string& name) {
 }
 
 std::string lowerText(std::string text) {
-  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+  // ASCII only: names and file names may hold UTF-8, whose bytes must pass unchanged.
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
   return text;
 }
 

@@ -426,7 +426,8 @@ bool ProjectModel::takeMemo(HostElement& e, const platform::ElementMemoRecord* m
     std::vector<StoredParameter> params;
     params.reserve(n);
     for (std::size_t i = 0; i < n; ++i) {
-      StoredParameter sp;
+      // Built in place: a record is over a kilobyte.
+      StoredParameter& sp = params.emplace_back();
       sp.record = recs[i];
       if (recs[i].shape == platform::kShapeArray) {
         sp.record.value.array = nullptr;
@@ -448,7 +449,6 @@ bool ProjectModel::takeMemo(HostElement& e, const platform::ElementMemoRecord* m
           sp.numbers.assign(d, d + count);
         }
       }
-      params.push_back(std::move(sp));
     }
     e.parameters = std::move(params);
   }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <string>
 
 #include "model/parameter_list.h"
 #include "runtime/memory.h"
@@ -111,6 +112,13 @@ TEST_F(ParameterListTest, LookupIgnoresLetterCaseAndTakesTheFirst) {
   EXPECT_DOUBLE_EQ(p->get(), 0.2);
   list.insert(new lunvik::RealParameter("first"), 0);
   EXPECT_EQ(list.indexOf("NAME"), 2);
+
+  // Enough names that the index's probes collide and its table grows.
+  lunvik::ParameterList many;
+  for (int i = 0; i < 300; ++i) many.add(new lunvik::RealParameter("par" + std::to_string(i)));
+  for (int i = 0; i < 300; ++i) EXPECT_EQ(many.indexOf("PAR" + std::to_string(i)), i);
+  EXPECT_EQ(many.indexOf("par300"), -1);
+  EXPECT_EQ(many.indexOf("pa"), -1);
 }
 
 TEST_F(ParameterListTest, AnUnknownHostTypeEmptiesTheList) {

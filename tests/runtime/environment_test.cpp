@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "runtime/alert.h"
 #include "runtime/environment.h"
 #include "support/loaded_host.h"
@@ -52,6 +55,18 @@ TEST_F(EnvironmentTest, GroupSuspensionTogglesOnlyWhenItDiffers) {
   EXPECT_EQ(host().callCount("HostElementTool"), 1);
   // The current database is put back after the tool ran.
   EXPECT_EQ(host().callCount("HostDatabase"), 2);
+}
+
+TEST_F(EnvironmentTest, CallsAreAllCountedButOnlyTheLastAreLogged) {
+  const Environment& env = Environment::instance();
+  host().clearRecords();
+  const int toggles = int(standin::Host::kCallLogSize);
+  for (int i = 0; i < toggles; ++i) env.setGroupsSuspended(i % 2 == 0);
+  // Each toggle runs the element tool in its own database: three calls.
+  EXPECT_EQ(host().callCount("HostElementTool"), toggles);
+  const std::vector<std::string> log = host().callLog();
+  ASSERT_EQ(log.size(), standin::Host::kCallLogSize);
+  EXPECT_EQ(log.back(), "HostDatabase");
 }
 
 TEST_F(EnvironmentTest, AlertsUseDefaultTitlesAndScriptedAnswers) {
