@@ -113,7 +113,7 @@ const BodyStore::Generated* BodyStore::generate(int32_t typeID, int32_t index) {
   const bool printable = !placed_.count({typeID, index}) && fingerprint_;
   std::string print;
   if (printable && known != generated_.end() && !known->second.print.empty() &&
-      fingerprint_(typeID, index, &known->second.reads, print) && known->second.print == print) {
+      fingerprint_(typeID, index, known->second.reads, print) && known->second.print == print) {
     known->second.revised = revised;
     known->second.revision = revision;
     return &known->second;
@@ -132,7 +132,7 @@ const BodyStore::Generated* BodyStore::generate(int32_t typeID, int32_t index) {
     // The same source reads the same parameters, so the reads kept stand.
     known->second.revised = revised;
     known->second.revision = revision;
-    if (!printable || !fingerprint_(typeID, index, &known->second.reads, known->second.print))
+    if (!printable || !fingerprint_(typeID, index, known->second.reads, known->second.print))
       known->second.print.clear();
     return &known->second;
   }
@@ -144,7 +144,7 @@ const BodyStore::Generated* BodyStore::generate(int32_t typeID, int32_t index) {
   g.revised = revised;
   g.revision = revision;
   g.reads = std::move(reads);
-  if (printable && !fingerprint_(typeID, index, &g.reads, g.print)) g.print.clear();
+  if (printable && !fingerprint_(typeID, index, g.reads, g.print)) g.print.clear();
   g.first = int32_t(bodies_.size()) + 1;
   g.last = g.first + int32_t(model.bodies.size()) - 1;
   g.volume = model.volume;

@@ -39,10 +39,9 @@ class BodyStore {
   using Revision = std::function<bool(int32_t typeID, int32_t index, uint64_t& revision)>;
 
   // Answers the element's source in short bytes, of the named parameters only (lower-case
-  // names; null: all of them): equal bytes over the parameters a body was made from mean an
-  // equal body, so a changed stamp over unchanged values spares reading the source; false
-  // when it cannot tell.
-  using Fingerprint = std::function<bool(int32_t typeID, int32_t index, const std::unordered_set<std::string>* names,
+  // names): equal bytes over the parameters a body was made from mean an equal body, so a
+  // changed stamp over unchanged values spares reading the source; false when it cannot tell.
+  using Fingerprint = std::function<bool(int32_t typeID, int32_t index, const std::unordered_set<std::string>& names,
                                          std::string& print)>;
 
   // The element model's provider (elements placed in the project).

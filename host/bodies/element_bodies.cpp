@@ -26,9 +26,10 @@ void append(std::string& out, const T& value) {
 }
 
 // What an element's body source is made of, in short bytes: its part, placement, storey and
-// library revisions and its parameters' names, shapes and values, of the named ones only when
-// names are given (the descriptions do not make bodies). Texts end at their zero, so every parameter's bytes are self-delimiting.
-void fingerprint(Host& host, const HostElement& element, const std::unordered_set<std::string>* names,
+// library revisions and the names, shapes and values of its parameters among names (the
+// descriptions do not make bodies). Texts end at their zero, so every parameter's bytes are
+// self-delimiting.
+void fingerprint(Host& host, const HostElement& element, const std::unordered_set<std::string>& names,
                  std::string& out) {
   const platform::PlacedPartRecord& placed = element.record.part;
   out.clear();
@@ -43,15 +44,11 @@ void fingerprint(Host& host, const HostElement& element, const std::unordered_se
   append(out, placed.mirrored);
   out.append(element.libraryPart);
   out.push_back('\0');
-  std::string folded;
   for (const StoredParameter& p : element.parameters) {
     const platform::HostParameterRecord& r = p.record;
-    if (names) {
-      folded.assign(r.name, strnlen(r.name, sizeof r.name));
-      folded = lowerText(std::move(folded));
-      if (!names->count(folded)) continue;
-    }
-    out.append(r.name, strnlen(r.name, sizeof r.name));
+    const std::size_t length = strnlen(r.name, sizeof r.name);
+    if (!names.count(lowerText(std::string(r.name, length)))) continue;
+    out.append(r.name, length);
     out.push_back('\0');
     append(out, r.typeID);
     append(out, r.shape);
@@ -77,7 +74,7 @@ void fingerprint(Host& host, const HostElement& element, const std::unordered_se
 }
 
 void connectFingerprints(Host& host) {
-  host.bodies().setFingerprint([&host](int32_t typeID, int32_t index, const std::unordered_set<std::string>* names,
+  host.bodies().setFingerprint([&host](int32_t typeID, int32_t index, const std::unordered_set<std::string>& names,
                                        std::string& print) {
     const HostElement* element = planElement(host, typeID, index);
     if (!element) return false;
