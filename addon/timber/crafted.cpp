@@ -684,7 +684,8 @@ bool Crafted::recalculate(bool rebuild) {
   takeSpots(others, std::size_t(capacity) - rows.size(), rows);
   writeSpots(rows);
   normaliseSpots();
-  bool ok = updateScheduleData(&preferred, hasBody ? &block : nullptr);
+  const std::vector<CadPoint>& marks = preferred.empty() && measuredAlongAxis() ? others : preferred;
+  bool ok = updateScheduleData(&marks, hasBody ? &block : nullptr);
   store();
   return ok;
 }

@@ -250,6 +250,9 @@ class Crafted {
   const char* nameOf(int index) const;
   // True for the parts of the `lunvik_` set.
   virtual bool isBlob() const { return false; }
+  // True when the member is measured along its own axis by every vertex of its body, the
+  // body marking no axis points of its own.
+  virtual bool measuredAlongAxis() const { return false; }
   // Hotspots and the bounding block of the 3D body in the axis-start frame; false without
   // a body.
   bool bodyPoints(std::vector<lunvik::CadPoint>& preferred, std::vector<lunvik::CadPoint>& others,

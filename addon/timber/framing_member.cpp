@@ -531,6 +531,14 @@ bool Profiled::axisPath(lunvik::CadPoly& path) const {
   return true;
 }
 
+bool Profiled::measuredAlongAxis() const {
+  for (const char* name : {"hPath", "vPath", "hEnd", "vEnd"}) {
+    double value = 0;
+    if (getNumber(name, value) && std::fabs(value) > kTolerance) return true;
+  }
+  return false;
+}
+
 bool Profiled::jointPath(std::vector<CadPoint>& points) const {
   lunvik::CadPoly path;
   if (!axisPath(path)) return false;

@@ -259,6 +259,8 @@ class Profiled : public FramingMember {
 
  protected:
   bool jointPath(std::vector<lunvik::CadPoint>& points) const override;
+  // True when the axis is bent (`hPath`, `vPath`) or its far end moved (`hEnd`, `vEnd`).
+  bool measuredAlongAxis() const override;
 };
 
 // "Round".
