@@ -134,7 +134,9 @@ class Crafted {
   virtual bool fitBoxToTimber();
   // `flatLength` = `length` x cos(`incline`).
   virtual bool updateFlatLength();
-  // Takes a stretched `A` or `B` of a swept part back into length, width or depth.
+  // For a swept part: takes a stretched `A`, `B` or `ZZYZX` into length, width or depth
+  // (re-applying the anchor when the section changed), then fits the box to the member and
+  // records it.
   virtual bool syncFromBox();
   // Writes the geometric width (`profWide`).
   virtual bool setSectionWidth(double width);
