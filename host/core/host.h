@@ -19,6 +19,7 @@
 #include "host/dialogs/dialog_manager.h"
 #include "host/model/project_model.h"
 #include "host/files/file_library.h"
+#include "host/input/pointer.h"
 #include "host/library/library_index.h"
 #include "host/project/project_file.h"
 #include "platform/host_table.h"
@@ -247,6 +248,8 @@ class Host {
   ProjectModel& model() { return *model_; }
   ResourceManager& resources() { return resources_; }
   FileLibrary& files() { return files_; }
+  // The pointer: the user's clicks for input requests and the rubber lines drawn meanwhile.
+  Pointer& pointer() { return *pointer_; }
   // The 3D model: the elements' generated bodies.
   BodyStore& bodies() { return bodies_; }
 
@@ -308,6 +311,7 @@ class Host {
 
   MemoryManager memory_;
   std::unique_ptr<DialogManager> dialogs_ = std::make_unique<DialogManager>();
+  std::unique_ptr<Pointer> pointer_ = std::make_unique<Pointer>();
   std::unique_ptr<ProjectModel> model_ = std::make_unique<ProjectModel>();
   ResourceManager resources_;
   FileLibrary files_;

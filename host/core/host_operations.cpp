@@ -232,6 +232,7 @@ struct HostOperations {
     ENTER("HostInterface");
     GSErr dialogResult = kNoError;
     if (self->dialogs().interfaceOperation(code, p1, p2, p3, dialogResult)) return dialogResult;
+    if (self->pointer().interfaceOperation(code, p1, p2, p3, dialogResult)) return dialogResult;
     if (code == platform::fourcc("RBPL")) {
       ++self->planRebuilds_;
       return kNoError;
