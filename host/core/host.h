@@ -71,6 +71,7 @@ struct AlertRecord {
   std::string text;
   std::vector<std::string> buttons;
   int32_t answer = 0;
+  int answerLine = 0;  // the script line of the answer; 0 when the script gave none
 };
 
 // The mode the host hands the module-data merge handler when it merges another project in.

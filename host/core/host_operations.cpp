@@ -379,7 +379,7 @@ struct HostOperations {
     for (const char* b : {b1, b2, b3})
       if (b) record.buttons.push_back(b);
     int32_t answer = 1;
-    if (self->dialogs().answerAlert(record.buttons, answer)) {
+    if (self->dialogs().answerAlert(record.buttons, answer, &record.answerLine)) {
       // The script's answer.
     } else if (!self->alertAnswers_.empty()) {
       answer = self->alertAnswers_.front();
