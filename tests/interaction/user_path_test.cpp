@@ -2,7 +2,10 @@
 // path, cancelling, the tangent and chord angles, guides and the cursor's feedback.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <cmath>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -10,6 +13,7 @@
 #include "geometry/cad_arc.h"
 #include "interaction/input_support.h"
 #include "interaction/user_path.h"
+#include "platform/input_records.h"
 #include "support/loaded_host.h"
 
 namespace {
@@ -162,6 +166,7 @@ TEST_F(UserPathTest, TheTangentAndChordAnglesMatchHandValues) {
       // About (0, 0) from (2, 0).
       {{0, 2, 0}, kPi / 2}, {{0, -2, 0}, -kPi / 2}, {{h, h, 0}, kPi / 4}, {{h, -h, 0}, -kPi / 4},
       {{-2, 0, 0}, kPi},    {{2, 0, 0}, 2 * kPi},  // the start itself: a full turn
+      {{-5, 0, 0}, kPi},                           // off the circle, farther than its diameter
   };
   for (const Chord& c : chords) {
     SCOPED_TRACE(std::to_string(c.point.getX()) + "," + std::to_string(c.point.getY()));
@@ -311,6 +316,41 @@ TEST_F(UserPathTest, APolygonAppendsTheVerticesTheUserAddsAndTakesBack) {
   escape();
   EXPECT_FALSE(q->getPolygon());
   EXPECT_EQ(q->vertexCount(), 0u);
+}
+
+// A host whose polygon input reports more take-backs than vertices it added.
+platform::HostFunctionTable gInner{};
+platform::GSErr greedyInterface(platform::HostToken token, uint32_t code, void* p1, void* p2, void* p3) {
+  if (code == platform::fourcc("IPOL")) {
+    auto* request = static_cast<platform::PolygonRequest*>(p1);
+    const platform::Coord3D vertex{9, 9, 0};
+    request->addVertex(&vertex);
+    for (int i = 0; i < 3; ++i) request->takeBack();
+    return platform::kNoError;
+  }
+  return gInner.HostInterface(token, code, p1, p2, p3);
+}
+
+TEST(UserPathHostTest, APolygonsTakeBackNeverRemovesWhatThePathHadBefore) {
+  char pattern[] = "/tmp/trestlar-greedy-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  {
+    standin::Host host;
+    host.setApplicationDataFolder(pattern);
+    gInner = host.table();
+    platform::HostFunctionTable table = host.table();
+    table.HostInterface = &greedyInterface;
+    host.setTable(table);
+    std::string error;
+    ASSERT_TRUE(host.load(testing_support::linkedAddon(), error)) << error;
+    UserPath p;
+    p.append(std::make_unique<PolyPoint>(0, 0, 0));
+    p.append(std::make_unique<PolyPoint>(1, 0, 0));
+    ASSERT_TRUE(p.getPolygon());
+    ASSERT_EQ(p.vertexCount(), 2u);
+    EXPECT_EQ(p[1].getX(), 1);
+  }
+  std::filesystem::remove_all(pattern);
 }
 
 TEST_F(UserPathTest, TheGuideChoosesAmongACandidatesAlternatives) {
