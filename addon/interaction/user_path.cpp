@@ -158,8 +158,9 @@ class UserPath::Frame {
   Frame(const Frame&) = delete;
   Frame& operator=(const Frame&) = delete;
   bool finish(bool ok) {
+    const bool result = path_.finish(ok);
     done_ = true;
-    return path_.finish(ok);
+    return result;
   }
 
  private:

@@ -44,10 +44,10 @@ Host::Host() : table_(buildHostTable()) {
   pointer_->setFlatView([this]() -> std::string {
     const HostDatabase& view = model_->currentDatabase();
     if (view.id.kind == platform::kDatabasePlan || view.id.kind == platform::kDatabaseModel) return std::string();
-    const char* kind = view.id.kind == platform::kDatabaseSection       ? "section"
-                       : view.id.kind == platform::kDatabaseElevation   ? "elevation"
-                       : view.id.kind == platform::kDatabaseInteriorElevation ? "interior elevation"
-                                                                         : "view";
+    const char* kind = "view";
+    if (view.id.kind == platform::kDatabaseSection) kind = "section";
+    else if (view.id.kind == platform::kDatabaseElevation) kind = "elevation";
+    else if (view.id.kind == platform::kDatabaseInteriorElevation) kind = "interior elevation";
     return std::string(kind) + " \"" + view.name + "\"";
   });
 }
