@@ -232,6 +232,7 @@ int32_t Drawing::count(int32_t typeID, bool selectedOnly, bool checkEach) {
   }
   int32_t n = 0;
   if (!record(host().call(&HostFunctionTable::HostGetElementList, typeID, &n, nullptr))) return 0;
+  if (n < 0) return 0;
   if (!checkEach) return n;
   int32_t existing = 0;
   for (int32_t i = 1; i <= n; ++i)

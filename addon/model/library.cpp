@@ -43,7 +43,7 @@ int32_t Library::count() {
     lastError_ = err;
     return 0;
   }
-  return n;
+  return n > 0 ? n : 0;
 }
 
 bool Library::partRecord(int32_t index, platform::LibraryPartRecord& record, CadString& location) {
