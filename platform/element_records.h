@@ -64,17 +64,19 @@ struct ElementHeader {
   int16_t storey;          // 30: storey number (plan)
   Guid groupGuid;          // 32: the immediate group, zero when none
   uint32_t modiStamp;      // 48: changes on every change of the element
-  int32_t databaseKind;    // 52: where the element lives
-  int32_t databaseIndex;   // 56
+  int32_t databaseKind;    // 52: where the element lives: the database's kind,
+  int32_t databaseIndex;   // 56: its index
   uint8_t hasMemo;         // 60
   uint8_t locked;          // 61
   uint8_t hasUserData;     // 62
   uint8_t marked;          // 63: linked to the add-on (HostLinkElement)
   int32_t drawIndex;       // 64: drawing order
-  uint8_t reserved[36];    // 68
+  int16_t databaseNumber;  // 68: and its number (with kind and index its DatabaseRecord)
+  uint8_t reserved[34];    // 70
 };
 
 static_assert(sizeof(ElementHeader) == 104, "the element header is 104 bytes");
+static_assert(offsetof(ElementHeader, databaseNumber) == 68, "the database number at 68");
 
 // The placed library parts: windows, doors, objects, lamps, labels, zones, section and
 // elevation references.
@@ -195,6 +197,8 @@ struct ProxyRecord {
   Guid targetGuid;
   int32_t targetDatabaseKind;
   int32_t targetDatabaseIndex;
+  int16_t targetDatabaseNumber;
+  int16_t padding;
   double h;                // the element's position along the cut line
   double v;                // and its height
 };

@@ -23,10 +23,7 @@
 //                                      the default folder's position or -1
 //   HostEnvironment 'ALIB' (const char* folder)              adds a folder to the libraries
 //   HostInterface 'RBPL' ()                                  rebuilds the plan's drawing
-//   HostDatabase 'GDAT' (int32_t* databaseKind, int32_t* databaseIndex)
-//                                      the current database
-//   HostDatabase 'SDAT' (const int32_t* databaseKind, const int32_t* databaseIndex)
-//                                      makes a database current
+// The codes of the databases ('GDAT', 'CDAT', ...) are in model_operations.h.
 // Later parts of the table add their codes beside the operations that take them.
 //
 // Paths are UTF-8 text; the host's file library takes both '/' and '\' as folder separators.

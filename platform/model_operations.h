@@ -3,9 +3,13 @@
 //
 // Every operation works in the current database (HostDatabase 'GDAT'). Dispatcher codes of
 // the model:
-//   HostDatabase 'GDAT' (int32_t* kind, int32_t* index, int16_t* number) the current database
+//   HostDatabase 'GDAT' (int32_t* kind, int32_t* index, int16_t* number) the current database;
+//                                      kind, index and number together are its identity
+//                                      (a DatabaseRecord); index and number may be null
 //   HostDatabase 'CDAT' (const DatabaseRecord*)       makes a database current (kErrBadIndex
 //                                                      when it does not exist)
+//   HostDatabase 'SDAT' (const int32_t* kind, const int32_t* index, const int16_t* number)
+//                                      'CDAT' by the three fields (number may be null: 0)
 //   HostDatabase 'GSDI' 'GDDI' 'GEDI' 'GIED' 'GLDI' 'GMDI' 'GWDI' 'GD3D' (GSHandle*)
 //                                      a new handle of DatabaseRecord, one per database of
 //                                      that kind (sections, details, elevations, interior

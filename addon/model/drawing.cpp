@@ -595,7 +595,7 @@ bool CutPlane::resolveLink(ElementLink& out, const ElementLink& link, const Filt
   if (!record(host().call(&HostFunctionTable::HostGetElement, &proxy))) return false;
   const auto& p = proxy.proxy;
   ElementLink target(p.targetType, p.targetIndex, p.targetGuid,
-                     platform::DatabaseRecord{p.targetDatabaseKind, 0, 0, p.targetDatabaseIndex});
+                     platform::DatabaseRecord{p.targetDatabaseKind, p.targetDatabaseNumber, 0, p.targetDatabaseIndex});
   target.setProxy(proxy.header, identity_);
   out = target;
   return true;

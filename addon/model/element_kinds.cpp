@@ -597,7 +597,7 @@ std::unique_ptr<Element> ProxyElem::create(const platform::ElementRecord& record
 ElementLink ProxyElem::target() const {
   const auto& p = record_.proxy;
   return ElementLink(p.targetType, p.targetIndex, p.targetGuid,
-                     platform::DatabaseRecord{p.targetDatabaseKind, 0, 0, p.targetDatabaseIndex});
+                     platform::DatabaseRecord{p.targetDatabaseKind, p.targetDatabaseNumber, 0, p.targetDatabaseIndex});
 }
 
 std::unique_ptr<Element> ImageElement::create(const platform::ElementRecord& record, const ElementLink& link) {

@@ -217,11 +217,11 @@ void ProjectModel::load(const ModelData& data) {
   }
   for (const FileDatabase& d : data.databases) {
     auto db = std::make_unique<HostDatabase>();
-    db->id = {databaseKind(d.kind), 0, 0, d.index};
+    db->id = {databaseKind(d.kind), int16_t(d.number), 0, d.index};
     db->name = d.name;
     db->cut = {{d.cut[0], d.cut[1]}, {d.cut[2], d.cut[3]}};
     db->angle = d.angle;
-    if (db->id.kind != 0 && !database(db->id)) databases_.push_back(std::move(db));
+    if (db->id.kind != 0 && !database(db->id.kind, db->id.index)) databases_.push_back(std::move(db));
   }
   uint64_t highest = 0;
   auto noteGuid = [&](const Guid& g) {
@@ -245,7 +245,8 @@ void ProjectModel::load(const ModelData& data) {
     if (!elementKind(fe.kind, typeID)) continue;
     platform::DatabaseRecord id{};
     if (!parseDatabaseName(fe.database, id)) id = plan().id;
-    HostDatabase* db = database(id);
+    // A file names a database by its kind and index.
+    HostDatabase* db = database(id.kind, id.index);
     if (!db) db = &plan();
     ElementRecord r = defaults(typeID);
     r.header.typeID = typeID;
@@ -366,6 +367,7 @@ ModelData ProjectModel::save() const {
     FileDatabase d;
     d.kind = databaseName(db->id).substr(0, databaseName(db->id).find(' '));
     d.index = db->id.index;
+    d.number = db->id.number;
     d.name = db->name;
     d.cut[0] = db->cut.start.x;
     d.cut[1] = db->cut.start.y;

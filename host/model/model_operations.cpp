@@ -320,7 +320,8 @@ bool modelDatabase(uint32_t code, void* p1, void* p2, void* p3, GSErr& result) {
       return true;
     case fourcc("SDAT"): {
       if (!p1) return result = platform::kErrNullArgument, true;
-      platform::DatabaseRecord id{*static_cast<const int32_t*>(p1), 0, 0, p2 ? *static_cast<const int32_t*>(p2) : 0};
+      platform::DatabaseRecord id{*static_cast<const int32_t*>(p1), p3 ? *static_cast<const int16_t*>(p3) : int16_t(0), 0,
+                                  p2 ? *static_cast<const int32_t*>(p2) : 0};
       if (!m.setCurrent(id)) result = platform::kErrBadIndex;
       return true;
     }
@@ -340,10 +341,8 @@ bool modelDatabase(uint32_t code, void* p1, void* p2, void* p3, GSErr& result) {
                      : code == fourcc("GWDI") ? platform::kDatabaseWorksheet
                                               : platform::kDatabaseDocument3D;
       std::vector<platform::DatabaseRecord> ids;
-      for (int32_t i = 1; i < 10000; ++i) {
-        if (!m.database({kind, 0, 0, i})) break;
-        ids.push_back({kind, 0, 0, i});
-      }
+      for (const platform::DatabaseRecord& id : m.databaseIds())
+        if (id.kind == kind) ids.push_back(id);
       GSHandle h = self()->memory().newHandle(int64_t(ids.size() * sizeof(platform::DatabaseRecord)));
       if (!h) return result = platform::kErrMemory, true;
       if (!ids.empty()) std::memcpy(*h, ids.data(), ids.size() * sizeof(platform::DatabaseRecord));

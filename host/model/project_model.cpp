@@ -171,12 +171,18 @@ HostDatabase* ProjectModel::database(const platform::DatabaseRecord& id) {
   return nullptr;
 }
 
-platform::DatabaseRecord ProjectModel::addDatabase(int32_t kind, const std::string& name) {
+HostDatabase* ProjectModel::database(int32_t kind, int32_t index) {
+  for (auto& db : databases_)
+    if (db->id.kind == kind && db->id.index == index) return db.get();
+  return nullptr;
+}
+
+platform::DatabaseRecord ProjectModel::addDatabase(int32_t kind, const std::string& name, int16_t number) {
   int32_t next = 1;
   for (auto& db : databases_)
     if (db->id.kind == kind) next = std::max(next, db->id.index + 1);
   auto db = std::make_unique<HostDatabase>();
-  db->id = {kind, 0, 0, next};
+  db->id = {kind, number, 0, next};
   db->name = name;
   platform::DatabaseRecord id = db->id;
   databases_.push_back(std::move(db));
@@ -184,8 +190,8 @@ platform::DatabaseRecord ProjectModel::addDatabase(int32_t kind, const std::stri
 }
 
 platform::DatabaseRecord ProjectModel::addCutPlane(int32_t kind, double x1, double y1, double x2, double y2,
-                                                   double angle, const std::string& name) {
-  platform::DatabaseRecord id = addDatabase(kind, name);
+                                                   double angle, const std::string& name, int16_t number) {
+  platform::DatabaseRecord id = addDatabase(kind, name, number);
   HostDatabase* db = database(id);
   db->cut = {{x1, y1}, {x2, y2}};
   db->angle = angle;
@@ -263,6 +269,7 @@ HostElement& ProjectModel::create(HostDatabase& db, const ElementRecord& record)
   if (platform::isZero(h.guid) || byGuid_.count(key(h.guid))) h.guid = newGuid();
   h.databaseKind = db.id.kind;
   h.databaseIndex = db.id.index;
+  h.databaseNumber = db.id.number;
   if (h.layer == 0) h.layer = 1;
   h.modiStamp = ++stamp_;
   HostElement& out = *element;
@@ -658,7 +665,8 @@ std::vector<Guid> ProjectModel::edit(const std::vector<Guid>& guids, const platf
     HostElement* e = find(g);
     if (!e || e->record.header.locked) continue;
     if (copy) {
-      HostDatabase* db = database({e->record.header.databaseKind, 0, 0, e->record.header.databaseIndex});
+      const auto& at = e->record.header;
+      HostDatabase* db = database({at.databaseKind, at.databaseNumber, 0, at.databaseIndex});
       if (!db) continue;
       HostElement source = *e;
       ElementRecord r = source.record;

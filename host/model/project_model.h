@@ -54,7 +54,8 @@ struct HostElement {
   const platform::ElementHeader& header() const { return record.header; }
 };
 
-// One database: its elements by kind (index = position + 1; deleted ones stay).
+// One database: its elements by kind (index = position + 1; deleted ones stay). Its identity
+// is its kind, index (unique within the kind) and number.
 struct HostDatabase {
   platform::DatabaseRecord id{};
   std::string name;
@@ -122,17 +123,20 @@ class ProjectModel {
 
   // ---- databases ----
   HostDatabase& plan() { return *databases_.front(); }
-  // The database of an identity, or null.
+  // The database of an identity (kind, index and number), or null.
   HostDatabase* database(const platform::DatabaseRecord& id);
+  // The database of a kind and index whatever its number (the index is unique within a
+  // kind), or null.
+  HostDatabase* database(int32_t kind, int32_t index);
   // The identities of every database, the plan first.
   std::vector<platform::DatabaseRecord> databaseIds() const;
   // The first database of that name (letter case ignored), or null.
   HostDatabase* databaseNamed(const std::string& name);
   // Adds a section or elevation (kind 2 or 10) with its cut line; answers its identity.
   platform::DatabaseRecord addCutPlane(int32_t kind, double x1, double y1, double x2, double y2, double angle,
-                                       const std::string& name);
-  // Adds an empty database of another kind.
-  platform::DatabaseRecord addDatabase(int32_t kind, const std::string& name);
+                                       const std::string& name, int16_t number = 0);
+  // Adds an empty database of another kind, the next index of the kind and the number given.
+  platform::DatabaseRecord addDatabase(int32_t kind, const std::string& name, int16_t number = 0);
   const platform::DatabaseRecord& current() const { return current_; }
   bool setCurrent(const platform::DatabaseRecord& id);
   HostDatabase& currentDatabase();

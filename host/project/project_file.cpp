@@ -389,7 +389,8 @@ class Reader {
       if (!d.is_object()) return wrongType(where, "an object");
       FileDatabase db;
       if (!text(d, "kind", where, db.kind, true) || !whole(d, "index", where, db.index, 1, 999999, true) ||
-          !text(d, "name", where, db.name) || !number(d, "angle", where, db.angle))
+          !whole(d, "number", where, db.number, 0, 32767) || !text(d, "name", where, db.name) ||
+          !number(d, "angle", where, db.angle))
         return false;
       DatabaseName parsed;
       if (db.kind == "plan" || db.kind == "model" || !parseDatabaseText(db.kind + " 1", parsed))
@@ -651,12 +652,14 @@ void writeModel(const ModelData& m, nlohmann::ordered_json& root) {
   for (const auto& l : m.layers)
     root["layers"].push_back(OJ{{"index", l.index}, {"name", l.name}, {"hidden", l.hidden}, {"locked", l.locked}});
   root["databases"] = OJ::array();
-  for (const auto& d : m.databases)
-    root["databases"].push_back(OJ{{"kind", d.kind},
-                                   {"index", d.index},
-                                   {"name", d.name},
-                                   {"cut", OJ::array({d.cut[0], d.cut[1], d.cut[2], d.cut[3]})},
-                                   {"angle", d.angle}});
+  for (const auto& d : m.databases) {
+    OJ j{{"kind", d.kind}, {"index", d.index}};
+    if (d.number) j["number"] = d.number;
+    j["name"] = d.name;
+    j["cut"] = OJ::array({d.cut[0], d.cut[1], d.cut[2], d.cut[3]});
+    j["angle"] = d.angle;
+    root["databases"].push_back(j);
+  }
   root["groups"] = OJ::array();
   for (const auto& g : m.groups) {
     OJ j{{"guid", g.guid}, {"name", g.name}};

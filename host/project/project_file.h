@@ -63,6 +63,7 @@ struct FileDatabase {
   std::string kind;        // "section", "detail", "elevation", "interiorElevation", "layout",
                            // "masterLayout", "worksheet", "document3D"
   int32_t index = 0;       // from 1, unique per kind
+  int32_t number = 0;      // the database's number (with kind and index its identity)
   std::string name;
   double cut[4] = {0, 0, 0, 0};  // a cut plane's line: x1, y1, x2, y2
   double angle = 0;              // and its view angle

@@ -125,6 +125,12 @@ TEST_F(HostModelTest, TheProjectFileCarriesTheModel) {
   ASSERT_EQ(hatches.size(), 1u);
   EXPECT_EQ(hatches[0]->polygon.ends, (std::vector<int32_t>{0, 5, 9}));
   EXPECT_EQ(hatches[0]->polygon.arcs.size(), 1u);
+  standin::HostDatabase* section = m.databaseNamed("A-A");
+  ASSERT_NE(section, nullptr);
+  EXPECT_EQ(section->id.number, 4);
+  auto proxies = m.elements(*section, platform::kSectionProxy);
+  ASSERT_EQ(proxies.size(), 1u);
+  EXPECT_EQ(proxies[0]->header().databaseNumber, 4);
 
   ProjectData data;
   data.settings.workingUnits = standin::WorkingUnits::Metric;
