@@ -20,6 +20,14 @@
 //   HostDatabase 'HDEE' / 'DRWE' (const Guid*)        hides / redraws one element (recorded)
 //   HostDatabase 'GCUT' (const DatabaseRecord*, SegmentRecord*, double* angle)
 //                                      a section's or elevation's cut line and view angle
+//   HostDatabase 'CABO' (const ElementHeader*, Box3DRecord*)
+//                                      the element's box (by GUID in any database, else by
+//                                      kind and index in the current one): x and y where the
+//                                      element lies, z measured from the element's elevation
+//                                      (its storey's elevation plus its level); kErrBadIndex
+//                                      for no such element or a kind without a box (groups,
+//                                      proxies, images). README.md, "Host model", lists each
+//                                      kind's box
 //   HostEnvironment 'GSTO' (int16_t* current, GSHandle* storeys)  a new handle of StoreyRecord
 //   HostEnvironment 'CSTO' (const int16_t* number)   makes a storey current
 //   HostEnvironment 'GATT' (AttributeRecord*)         an attribute by header type and index
@@ -29,6 +37,10 @@
 //   HostAutomate 'ZOOM' (const BoxRecord*) / 'RBLD' (const int32_t* flags) / 'RBDB' / 'DRDB'
 //   HostAutomate 'GEX2' / 'GZOM' (BoxRecord*)         the drawing's extent / the visible zoom
 //   HostAutomate 'GSCL' (double*)                     the drawing scale
+//   HostAutomate 'PTOC' (const Coord2D* screen, Coord2D* model)
+//                                      the model point the current database's window shows
+//                                      at a screen point (pixels from its top-left corner,
+//                                      y down)
 //   HostElementTool 'GRUP' 'UGRP' 'LOCK' 'ULCK' 'OFR1' 'OBA1' on SelectionItem[count]
 #pragma once
 

@@ -456,6 +456,17 @@ double Drawing::scale() {
   return record(host().call(&HostFunctionTable::HostAutomate, fourcc("GSCL"), &s, nullptr, nullptr)) ? s : 0;
 }
 
+double Drawing::pixelSize() {
+  if (!activate()) return 0;
+  platform::Coord2D screen[2] = {{0, 0}, {0, 100}};
+  platform::Coord2D model[2] = {};
+  for (int i = 0; i < 2; ++i)
+    if (!record(host().call(&HostFunctionTable::HostAutomate, fourcc("PTOC"), &screen[i], &model[i], nullptr)))
+      return 0;
+  double size = std::hypot(model[1].x - model[0].x, model[1].y - model[0].y) / 100.0;
+  return std::isfinite(size) ? size : 0;
+}
+
 bool Drawing::redrawAll() {
   return activate() && record(host().call(&HostFunctionTable::HostAutomate, fourcc("DRDB"), nullptr, nullptr, nullptr));
 }

@@ -264,6 +264,10 @@ bool modelGoodies(uint32_t code, void* p1, void* p2, void* p3, platform::GSErr& 
 bool modelAutomate(uint32_t code, void* p1, void* p2, void* p3, platform::GSErr& result);
 bool modelElementTool(const void* elements, int32_t count, uint32_t code, platform::GSErr& result);
 
+// The element's box as 'CABO' answers it: x and y where it lies, z from its elevation; false
+// for a kind without a box.
+bool elementBox(const HostElement& element, platform::Box3DRecord& box);
+
 // The GUID as the notifications write it (8-4-4-4-12 upper-case hex).
 std::string guidString(const platform::Guid& guid);
 // Parses guidString's form; false for other text.

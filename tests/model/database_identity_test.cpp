@@ -43,6 +43,14 @@ TEST_F(DatabaseIdentityTest, AnElementOfANumberedViewIsReadAndStoredThroughItsLi
   EXPECT_EQ(project().workingDrawing(), view);
 }
 
+TEST_F(DatabaseIdentityTest, TheDrawingsPixelSizeIsOneScreenPixelAtTheDrawingsScale) {
+  place(0, 0);
+  place(20, 10);
+  // 1:100 on a screen of 96 pixels an inch.
+  EXPECT_NEAR(plan().pixelSize(), 0.0254 / 96 * 100, 1e-12);
+  EXPECT_NEAR(plan().scale(), 100, 1e-12);
+}
+
 // Wraps the host's table so that switching group suspension leaves the plan current, as a
 // host whose group mode belongs to the plan's window does.
 platform::HostFunctionTable gInner{};
