@@ -229,7 +229,8 @@ struct PolyArcRecord {
 static_assert(sizeof(PolyArcRecord) == 16, "a polygon arc is 16 bytes");
 
 // An element's memo: 45 handles (180 bytes on a 32-bit build). Whoever receives a memo from
-// the host disposes of its handles.
+// the host disposes of its handles. The same record is an attribute's memo, of which params
+// (a zone category's stamp parameters) and skins (a composite's skins) are used.
 struct ElementMemoRecord {
   GSHandle coords;         // Coord2D x (n + 1); record 0 is (0, 0) closed or (-1, 0) open
   GSHandle contourEnds;    // int32 x (c + 1)
@@ -239,14 +240,15 @@ struct ElementMemoRecord {
   GSHandle gables;         // 88-byte records
   GSHandle text;           // a text's content, zero-terminated
   GSHandle members;        // a group's members: Guid x m
-  GSHandle reserved[37];
+  GSHandle skins;          // an attribute memo: a composite's skins, CompositeSkinRecord x s
+  GSHandle reserved[36];
 };
 
 static_assert(sizeof(ElementMemoRecord) == 45 * sizeof(GSHandle), "the memo is 45 handles");
 
 // Memo mask bits.
 enum : int32_t {
-  kMemoPolygon = 1, kMemoGables = 2, kMemoParams = 4, kMemoText = 8, kMemoMembers = 16,
+  kMemoPolygon = 1, kMemoGables = 2, kMemoParams = 4, kMemoText = 8, kMemoMembers = 16, kMemoSkins = 32,
   kMemoAll = int32_t(0xEFFFFFFF),
 };
 
@@ -300,13 +302,48 @@ struct AttributeHeader {
   char name[32];
 };
 
-// An attribute: its header and the type's own part (kept as bytes).
+// An attribute: its header and the type's own part (kept as bytes; FillBody and
+// CompositeBody lay out those of fills and composites).
 struct AttributeRecord {
   AttributeHeader header;
   uint8_t body[216];
 };
 
 static_assert(sizeof(AttributeRecord) == 256, "an attribute record is 256 bytes");
+
+// Fill kinds.
+enum : int16_t { kFillPattern = 0, kFillSolid = 1, kFillEmpty = 2 };
+
+// The body of a fill: its kind and its 8 x 8 pattern, one byte a row (bit 7 the leftmost
+// dot), drawn at the spacing and angle given.
+struct FillBody {
+  int16_t kind;            // kFillPattern, kFillSolid or kFillEmpty
+  int16_t padding[3];
+  uint8_t pattern[8];
+  double spacing;          // metres between the pattern's repeats on paper
+  double angle;            // radians
+};
+
+// The body of a composite: the number of its skins (in the memo's skins) and the pattern its
+// cut shows.
+struct CompositeBody {
+  int16_t skinCount;
+  int16_t padding[3];
+  uint8_t pattern[8];
+};
+
+// One skin of a composite, outside first.
+struct CompositeSkinRecord {
+  int16_t fill;            // fill attribute index
+  int16_t pen;             // the fill's pen
+  int16_t flags;           // bit 0: a core skin
+  int16_t padding;
+  double thickness;        // metres
+};
+
+static_assert(sizeof(FillBody) <= sizeof(AttributeRecord::body), "a fill body fits the record");
+static_assert(sizeof(CompositeBody) <= sizeof(AttributeRecord::body), "a composite body fits the record");
+static_assert(sizeof(CompositeSkinRecord) == 16, "a skin record is 16 bytes");
 
 // Layer flag bits.
 enum : int16_t { kLayerHidden = 1, kLayerLocked = 2 };

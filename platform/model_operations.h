@@ -31,6 +31,9 @@
 //   HostEnvironment 'GSTO' (int16_t* current, GSHandle* storeys)  a new handle of StoreyRecord
 //   HostEnvironment 'CSTO' (const int16_t* number)   makes a storey current
 //   HostEnvironment 'GATT' (AttributeRecord*)         an attribute by header type and index
+//   HostEnvironment 'GATM' (const AttributeHeader*, ElementMemoRecord*)
+//                                      a new memo of an attribute (a composite's skins, a
+//                                      zone category's stamp parameters); empty for others
 //   HostGoodies 'NTOE' (const int32_t* itemCode, int32_t* typeID) selection-item code to kind
 //   HostGoodies 'NCLP' (int32_t* count) / 'GCLP' (const int32_t* i, ShortParameterRecord*)
 //                                      the parameters the user changed in the settings dialog
@@ -84,6 +87,14 @@ namespace platform {
   /* applies an edit to the items; each item receives the edited (or new copied) element */   \
   X(HostEditElements, GSErr, (HostToken token, SelectionItem* items, int32_t count, const EditRecord* edit)) \
   /* the default settings of a new element of record->header.typeID (memo may be null) */    \
-  X(HostGetElementDefaults, GSErr, (HostToken token, ElementRecord* record, ElementMemoRecord* memo))
+  X(HostGetElementDefaults, GSErr, (HostToken token, ElementRecord* record, ElementMemoRecord* memo)) \
+  /* creates an attribute of record->header.typeID from the record (name, flags, body) and   \
+     memo (may be null); the host picks the index and writes it into record->header.index;   \
+     kErrBadParameter for an empty name or one in use in the type (letter case ignored) */   \
+  X(HostCreateAttribute, GSErr, (HostToken token, AttributeRecord* record, const ElementMemoRecord* memo)) \
+  /* replaces the attribute of the record's type and index by the record (and the memo's     \
+     parts when memo is not null); kErrBadIndex when there is none, kErrBadParameter for an  \
+     empty name or one another attribute of the type has */                                   \
+  X(HostModifyAttribute, GSErr, (HostToken token, const AttributeRecord* record, const ElementMemoRecord* memo))
 
 }  // namespace platform

@@ -284,6 +284,48 @@ GSErr getDefaults(HostToken, ElementRecord* record, platform::ElementMemoRecord*
   return kNoError;
 }
 
+// The attribute of a record and the memo's parts; false when a part does not read.
+bool takeAttribute(const platform::AttributeRecord& record, const platform::ElementMemoRecord* memo,
+                   StoredAttribute& out) {
+  out.record = record;
+  if (!memo) return true;
+  MemoryManager& mem = self()->memory();
+  if (memo->skins) {
+    if (!mem.owns(memo->skins)) return false;
+    std::size_t bytes = std::size_t(mem.size(memo->skins));
+    if (bytes % sizeof(platform::CompositeSkinRecord) != 0) return false;
+    const auto* skins = reinterpret_cast<const platform::CompositeSkinRecord*>(*memo->skins);
+    out.skins.assign(skins, skins + bytes / sizeof(platform::CompositeSkinRecord));
+  }
+  if (memo->params) {
+    HostElement probe;
+    if (!model().takeMemo(probe, memo, platform::kMemoParams)) return false;
+    out.parameters = std::move(probe.parameters);
+  }
+  return true;
+}
+
+GSErr createAttribute(HostToken, platform::AttributeRecord* record, const platform::ElementMemoRecord* memo) {
+  ENTER("HostCreateAttribute");
+  if (!record) return platform::kErrNullArgument;
+  StoredAttribute attribute;
+  if (!takeAttribute(*record, memo, attribute)) return platform::kErrBadParameter;
+  int32_t index = model().createAttribute(attribute);
+  if (index == 0) return platform::kErrBadParameter;
+  record->header.index = int16_t(index);
+  return kNoError;
+}
+
+GSErr modifyAttribute(HostToken, const platform::AttributeRecord* record, const platform::ElementMemoRecord* memo) {
+  ENTER("HostModifyAttribute");
+  if (!record) return platform::kErrNullArgument;
+  platform::AttributeRecord existing{};
+  if (!model().attribute(record->header.typeID, record->header.index, existing)) return platform::kErrBadIndex;
+  StoredAttribute attribute;
+  if (!takeAttribute(*record, memo, attribute)) return platform::kErrBadParameter;
+  return model().modifyAttribute(attribute, memo == nullptr) ? kNoError : platform::kErrBadParameter;
+}
+
 #undef ENTER
 
 }  // namespace
@@ -303,6 +345,8 @@ void installModelOperations(platform::HostFunctionTable& t) {
   t.HostLinkElement = &linkElement;
   t.HostEditElements = &editElements;
   t.HostGetElementDefaults = &getDefaults;
+  t.HostCreateAttribute = &createAttribute;
+  t.HostModifyAttribute = &modifyAttribute;
 }
 
 // ---- dispatcher codes ----
@@ -639,18 +683,27 @@ bool modelEnvironment(uint32_t code, void* p1, void* p2, void*, GSErr& result) {
     case fourcc("GATT"): {
       if (!p1) return result = platform::kErrNullArgument, true;
       auto* r = static_cast<platform::AttributeRecord*>(p1);
-      if (r->header.typeID == platform::kAttrLayer) {
-        const FileLayer* l = m.layer(r->header.index);
-        if (!l) return result = platform::kErrBadIndex, true;
-        r->header.flags = int16_t((l->hidden ? platform::kLayerHidden : 0) | (l->locked ? platform::kLayerLocked : 0));
-        std::memset(r->header.name, 0, sizeof r->header.name);
-        std::strncpy(r->header.name, l->name.c_str(), sizeof r->header.name - 1);
-        return true;
+      if (!m.attribute(r->header.typeID, r->header.index, *r)) return result = platform::kErrBadIndex, true;
+      return true;
+    }
+    case fourcc("GATM"): {
+      if (!p1 || !p2) return result = platform::kErrNullArgument, true;
+      const auto& h = *static_cast<const platform::AttributeHeader*>(p1);
+      auto& memo = *static_cast<platform::ElementMemoRecord*>(p2);
+      platform::AttributeRecord existing{};
+      if (!m.attribute(h.typeID, h.index, existing)) return result = platform::kErrBadIndex, true;
+      memo = platform::ElementMemoRecord{};
+      const StoredAttribute* stored = m.storedAttribute(h.typeID, h.index);
+      if (!stored) return true;
+      HostElement probe;
+      probe.parameters = stored->parameters;
+      if ((result = m.giveMemo(probe, memo, platform::kMemoParams)) != kNoError) return true;
+      if (!stored->skins.empty()) {
+        std::size_t bytes = stored->skins.size() * sizeof(platform::CompositeSkinRecord);
+        memo.skins = self()->memory().newHandle(int64_t(bytes));
+        if (!memo.skins) return result = platform::kErrMemory, true;
+        std::memcpy(*memo.skins, stored->skins.data(), bytes);
       }
-      // Pens, line types, fills and materials: indices 1 to 255 exist, named by number.
-      if (r->header.index < 1 || r->header.index > 255 || r->header.typeID < 1 || r->header.typeID > 10)
-        return result = platform::kErrBadIndex, true;
-      std::snprintf(r->header.name, sizeof r->header.name, "%d", r->header.index);
       return true;
     }
     default:

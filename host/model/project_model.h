@@ -64,6 +64,14 @@ struct HostDatabase {
   std::map<int32_t, std::vector<std::unique_ptr<HostElement>>> kinds;
 };
 
+// An attribute the project holds beyond its layers and the pens, line types, fills and
+// materials 1 to 255 that every project has: one created or changed through the host.
+struct StoredAttribute {
+  platform::AttributeRecord record{};
+  std::vector<platform::CompositeSkinRecord> skins;  // a composite's skins
+  std::vector<StoredParameter> parameters;           // a zone category's stamp parameters
+};
+
 // A value for one parameter of a placed object.
 struct ParameterValue {
   std::string name;
@@ -149,6 +157,22 @@ class ProjectModel {
   int32_t currentStorey() const { return currentStorey_; }
   void addLayer(int32_t index, const std::string& name, bool hidden, bool locked);
   const FileLayer* layer(int32_t index) const;
+  const std::vector<FileLayer>& layers() const { return layers_; }
+
+  // ---- attributes ----
+  // The attribute of a type and index (layers, stored ones, then the implicit pens, line
+  // types, fills and materials 1 to 255, named by their number); false when there is none.
+  bool attribute(int32_t type, int32_t index, platform::AttributeRecord& out) const;
+  // The stored attribute of a type and index (created or changed through the host), or null.
+  const StoredAttribute* storedAttribute(int32_t type, int32_t index) const;
+  // Creates an attribute from a record (and its memo parts); answers its index, 0 when the
+  // type is unknown, the name empty or in use, or the type full.
+  int32_t createAttribute(const StoredAttribute& attribute);
+  // Replaces an existing attribute of the record's type and index; false when there is none
+  // or the name is empty or another's. The memo parts are kept unless given (keepMemo false).
+  bool modifyAttribute(const StoredAttribute& attribute, bool keepMemo);
+  // Every stored attribute, by type and index.
+  const std::map<std::pair<int32_t, int32_t>, StoredAttribute>& attributes() const { return attributes_; }
 
   // ---- elements ----
   // The element of kind and index in the current database (deleted ones too), or null.
@@ -242,6 +266,7 @@ class ProjectModel {
   int32_t currentStorey_ = 0;
   uint32_t storeyRevision_ = 0;
   std::vector<FileLayer> layers_;
+  std::map<std::pair<int32_t, int32_t>, StoredAttribute> attributes_;
   std::vector<platform::Guid> selection_;
   std::vector<ViewRecord> views_;
   uint32_t stamp_ = 0;

@@ -162,4 +162,120 @@ TEST_F(ModelOperationsTest, DatabasesAreKnownByKindIndexAndNumber) {
   EXPECT_EQ(model().find(made[0])->header().databaseNumber, 12);
 }
 
+TEST_F(ModelOperationsTest, AttributesAreCreatedAndChangedThroughTheTable) {
+  const platform::HostFunctionTable& t = host_.table();
+  platform::AttributeRecord layer{};
+  layer.header.typeID = platform::kAttrLayer;
+  layer.header.flags = platform::kLayerLocked;
+  std::strcpy(layer.header.name, "Timber");
+  ASSERT_EQ(t.HostCreateAttribute(host_.token(), &layer, nullptr), platform::kNoError);
+  EXPECT_EQ(layer.header.index, 2);
+  ASSERT_NE(model().layer(2), nullptr);
+  EXPECT_TRUE(model().layer(2)->locked);
+  EXPECT_EQ(t.HostCreateAttribute(host_.token(), &layer, nullptr), platform::kErrBadParameter);  // name taken
+  layer.header.flags = platform::kLayerHidden;
+  ASSERT_EQ(t.HostModifyAttribute(host_.token(), &layer, nullptr), platform::kNoError);
+  EXPECT_TRUE(model().layer(2)->hidden);
+  EXPECT_FALSE(model().layer(2)->locked);
+  platform::AttributeRecord read{};
+  read.header.typeID = platform::kAttrLayer;
+  read.header.index = 2;
+  ASSERT_EQ(environment(fourcc("GATT"), &read), platform::kNoError);
+  EXPECT_STREQ(read.header.name, "Timber");
+  EXPECT_EQ(read.header.flags, platform::kLayerHidden);
+  layer.header.index = 9;
+  EXPECT_EQ(t.HostModifyAttribute(host_.token(), &layer, nullptr), platform::kErrBadIndex);
+
+  // A composite with its skins in the memo; a memo handle the host did not hand out is refused.
+  platform::AttributeRecord composite{};
+  composite.header.typeID = platform::kAttrComposite;
+  std::strcpy(composite.header.name, "Frame wall");
+  platform::CompositeSkinRecord skins[2] = {{3, 1, 0, 0, 0.02}, {4, 1, 1, 0, 0.15}};
+  platform::ElementMemoRecord memo{};
+  char foreign[sizeof skins];
+  std::memcpy(foreign, skins, sizeof skins);
+  char* foreignPointer = foreign;
+  memo.skins = &foreignPointer;
+  EXPECT_EQ(t.HostCreateAttribute(host_.token(), &composite, &memo), platform::kErrBadParameter);
+  memo.skins = host_.memory().newHandle(sizeof skins);
+  std::memcpy(*memo.skins, skins, sizeof skins);
+  ASSERT_EQ(t.HostCreateAttribute(host_.token(), &composite, &memo), platform::kNoError);
+  host_.memory().dispose(memo.skins);
+  EXPECT_EQ(composite.header.index, 256);
+  platform::ElementMemoRecord back{};
+  ASSERT_EQ(environment(fourcc("GATM"), &composite.header, &back), platform::kNoError);
+  ASSERT_EQ(host_.memory().size(back.skins), int64_t(sizeof skins));
+  EXPECT_DOUBLE_EQ(reinterpret_cast<platform::CompositeSkinRecord*>(*back.skins)[1].thickness, 0.15);
+  host_.memory().dispose(back.skins);
+  const standin::StoredAttribute* stored = model().storedAttribute(platform::kAttrComposite, 256);
+  ASSERT_NE(stored, nullptr);
+  EXPECT_EQ(reinterpret_cast<const platform::CompositeBody*>(stored->record.body)->skinCount, 2);
+}
+
+TEST_F(ModelOperationsTest, AttributesAndDatabaseNumbersAreKeptInTheProjectFile) {
+  model().addCutPlane(platform::kDatabaseElevation, 0, 0, 5, 0, 1.5, "North", 3);
+  standin::StoredAttribute zone;
+  zone.record.header.typeID = platform::kAttrZoneCategory;
+  std::strcpy(zone.record.header.name, "Workshop");
+  standin::StoredParameter p;
+  p.record.typeID = platform::kParamLength;
+  std::strcpy(p.record.name, "ceiling");
+  p.record.value.real = 3.2;
+  zone.parameters.push_back(p);
+  ASSERT_EQ(model().createAttribute(zone), 256);  // after the categories 1 to 255 every project has
+  standin::StoredAttribute fill;
+  fill.record.header.typeID = platform::kAttrFill;
+  std::strcpy(fill.record.header.name, "Grain");
+  platform::FillBody body{platform::kFillSolid, {}, {0x81, 0, 0, 0, 0, 0, 0, 0x18}, 0.002, 0.5};
+  std::memcpy(fill.record.body, &body, sizeof body);
+  ASSERT_EQ(model().createAttribute(fill), 256);
+  model().addLayer(4, "Hidden", true, false);
+
+  std::string error;
+  const std::string path = folder_ + "/kept.trestlar";
+  ASSERT_TRUE(host_.saveProject(path, error)) << error;
+  std::ifstream in(path);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("\"zoneCategory\""), std::string::npos);
+  EXPECT_NE(text.find("\"number\": 3"), std::string::npos);
+  ASSERT_TRUE(host_.openProject(path, error)) << error;
+  const standin::StoredAttribute* zoneBack = model().storedAttribute(platform::kAttrZoneCategory, 256);
+  ASSERT_NE(zoneBack, nullptr);
+  EXPECT_STREQ(zoneBack->record.header.name, "Workshop");
+  ASSERT_EQ(zoneBack->parameters.size(), 1u);
+  EXPECT_DOUBLE_EQ(zoneBack->parameters[0].record.value.real, 3.2);
+  const standin::StoredAttribute* fillBack = model().storedAttribute(platform::kAttrFill, 256);
+  ASSERT_NE(fillBack, nullptr);
+  EXPECT_EQ(std::memcmp(fillBack->record.body, &body, sizeof body), 0);
+  ASSERT_NE(model().layer(4), nullptr);
+  EXPECT_TRUE(model().layer(4)->hidden);
+  standin::HostDatabase* north = model().databaseNamed("North");
+  ASSERT_NE(north, nullptr);
+  EXPECT_EQ(north->id.number, 3);
+}
+
+TEST_F(ModelOperationsTest, BadAttributesInAProjectFileAreRefusedByName) {
+  const std::string head = R"({"format": "trestlar-project", "version": 2, "settings": {"workingUnits": "metric"},
+      "attributes": [)";
+  struct Case {
+    std::string attribute;
+    std::string problem;
+  } cases[] = {
+      {R"({"type": "layer", "index": 2, "name": "x"})", "names no attribute type"},
+      {R"({"type": "fill", "index": 0, "name": "x"})", "\"attributes[0].index\" must be from 1"},
+      {R"({"type": "fill", "index": 2, "name": ""})", "must be 1 to 31 bytes"},
+      {R"({"type": "fill", "index": 2, "name": "x", "data": "@@@@"})", "is not valid base64"},
+      {R"({"type": "fill", "index": 2, "name": "x", "skins": "AAAA"})", "must hold 16 bytes a skin"},
+      {R"({"type": "fill", "index": 2, "name": "x", "skins": "AAAAAAAAAAAAAAAAAAAAAA=="})", "only a composite has skins"},
+      {R"({"type": "pen", "index": 2, "name": "x", "parameters": []})", "only a zone category has parameters"},
+      {R"({"type": "pen", "index": 2, "name": "x"}, {"type": "pen", "index": 2, "name": "y"})", "repeats pen 2"},
+  };
+  for (const Case& c : cases) {
+    standin::ProjectData data;
+    std::string error;
+    EXPECT_FALSE(standin::parseProject(head + c.attribute + "]}", "bad.trestlar", data, error)) << c.attribute;
+    EXPECT_NE(error.find(c.problem), std::string::npos) << error;
+  }
+}
+
 }  // namespace
