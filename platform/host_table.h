@@ -134,7 +134,10 @@ namespace platform {
   /* kind: 0 none, 1 file, 2 folder */                                                        \
   X(IOPathKind, int32_t, (const char* path))                                                   \
   X(IOCreateFolder, GSErr, (const char* path))                                                 \
-  X(IOSetFileType, GSErr, (const char* path, uint32_t type, uint32_t creator))
+  X(IOSetFileType, GSErr, (const char* path, uint32_t type, uint32_t creator))                 \
+  /* renames or moves a file or folder to a new path; refused (kErrFile) when something is   \
+     there already or the new path lies inside the folder moved */                          \
+  X(IOMoveFile, GSErr, (const char* from, const char* to))
 
 #define HOST_OPERATION_FIELD(name, ret, params) ret(*name) params;
 #define HOST_OPERATION_COUNT_ONE(name, ret, params) +1

@@ -278,4 +278,24 @@ TEST_F(ModelOperationsTest, BadAttributesInAProjectFileAreRefusedByName) {
   }
 }
 
+TEST_F(ModelOperationsTest, AFileOrFolderMovesOnlyWhereNothingIs) {
+  const platform::HostFunctionTable& t = host_.table();
+  fs::create_directories(folder_ + "/from/inner");
+  std::ofstream(folder_ + "/from/inner/a.txt") << "a";
+  std::ofstream(folder_ + "/taken") << "b";
+  const std::string from = folder_ + "/from";
+  EXPECT_EQ(t.IOMoveFile(from.c_str(), (folder_ + "/taken").c_str()), platform::kErrFile);
+  EXPECT_EQ(t.IOMoveFile(from.c_str(), (folder_ + "/from/inner/deeper").c_str()), platform::kErrFile);
+  EXPECT_EQ(t.IOMoveFile((folder_ + "/none").c_str(), (folder_ + "/x").c_str()), platform::kErrFile);
+  EXPECT_EQ(t.IOMoveFile(nullptr, from.c_str()), platform::kErrNullArgument);
+  const std::string to = folder_ + "\\moved";
+  ASSERT_EQ(t.IOMoveFile(from.c_str(), to.c_str()), platform::kNoError);
+  EXPECT_TRUE(fs::exists(folder_ + "/moved/inner/a.txt"));
+  EXPECT_FALSE(fs::exists(from));
+  std::ifstream taken(folder_ + "/taken");
+  std::string kept;
+  taken >> kept;
+  EXPECT_EQ(kept, "b");
+}
+
 }  // namespace
