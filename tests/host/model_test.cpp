@@ -95,6 +95,27 @@ TEST_F(HostModelTest, RotateAndMirrorTurnThePlacement) {
   EXPECT_EQ(e->record.part.mirrored, 1);
 }
 
+TEST_F(HostModelTest, APlacedPartStandsAsHighAsItsPartsDefaultHeight) {
+  ASSERT_TRUE(host_.addLibraryFolder(fixture("parts")));
+  // "Bracket" is 0.5 m high by default; a given ZZYZX wins; a part without one keeps the
+  // host's 1 m.
+  standin::ParameterValue given = standin::ParameterValue::ofNumber("ZZYZX", 0.8);
+  given.type = platform::kParamLength;
+  struct Case {
+    const char* part;
+    std::vector<standin::ParameterValue> values;
+    double height;
+  } cases[] = {{"Bracket", {}, 0.5}, {"Bracket", {given}, 0.8}, {"Timber", {}, 1.0}};
+  for (const Case& c : cases) {
+    standin::HostElement* e = model().placeObject(c.part, c.values, 0, 0, 0, 0);
+    ASSERT_NE(e, nullptr) << c.part;
+    EXPECT_DOUBLE_EQ(e->record.part.height, c.height) << c.part;
+    platform::Box3DRecord box{};
+    ASSERT_TRUE(standin::elementBox(*e, box)) << c.part;
+    EXPECT_DOUBLE_EQ(box.zMax - box.zMin, c.height) << c.part;
+  }
+}
+
 TEST_F(HostModelTest, NestedGroupsHaveAnImmediateAndAMainGroup) {
   auto* a = model().placeObject("Timber", {}, 0, 0, 0, 0);
   auto* b = model().placeObject("Timber", {}, 1, 0, 0, 0);
