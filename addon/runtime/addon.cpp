@@ -172,14 +172,21 @@ uint32_t Addon::closeUndoStep(uint32_t id) {
 }
 
 bool Addon::dispatch(Event& event) {
+  // A callback that comes while another is handled (the notifications of the add-on's own
+  // edits) belongs to the command that is running: its undo step and caches stay.
+  const bool nested = dispatching_ > 0;
+  ++dispatching_;
+  bool taken = false;
   try {
     host().call(&HostFunctionTable::HostKeepInMemory, true);
-    prepareForEvent();
-    return takeEvent(event);
+    if (!nested) prepareForEvent();
+    taken = takeEvent(event);
   } catch (...) {
     reportUnexpectedError();
-    return false;
+    taken = false;
   }
+  --dispatching_;
+  return taken;
 }
 
 }  // namespace lunvik

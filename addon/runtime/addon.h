@@ -106,8 +106,8 @@ class Addon : public Publisher {
   // The id of the open undo step, 0 for none.
   uint32_t openUndoId() const { return openUndoId_; }
 
-  // Delivers a host callback's event: keeps the add-on in memory, readies it and publishes,
-  // reporting any exception.
+  // Delivers a host callback's event: keeps the add-on in memory, readies it (unless the
+  // callback comes while another is handled) and publishes, reporting any exception.
   bool dispatch(Event& event);
 
   // The shared project context.
@@ -130,6 +130,7 @@ class Addon : public Publisher {
   std::unique_ptr<TypeList> types_;
   uint32_t undoCounter_ = 0;
   uint32_t openUndoId_ = 0;
+  int dispatching_ = 0;  // host callbacks being handled, nested ones counted
 };
 
 // The add-on object of this process, or null.
