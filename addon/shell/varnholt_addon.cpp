@@ -1,5 +1,7 @@
 #include "shell/varnholt_addon.h"
 
+#include "alignment/alignment.h"
+#include "alignment/preset_menu.h"
 #include "model/project.h"
 #include "prefs/align_prefs.h"
 #include "prefs/frame_prefs.h"
@@ -91,11 +93,7 @@ bool VarnholtAddon::afterHostEvent(lunvik::HostEvent& event) {
 }
 
 void VarnholtAddon::updatePresetMenu() {
-  auto* prefs = dynamic_cast<AlignPrefs*>(project()->store().get(kAlignPrefsCode));
-  if (!prefs) return;
-  const auto& presets = prefs->presetList.items();
-  for (std::size_t n = 1; n <= 10 && n < presets.size(); ++n)
-    setMenuItemText(32507, int32_t(3 + n), presets[n].name);
+  if (auto* prefs = dynamic_cast<AlignPrefs*>(project()->store().get(kAlignPrefsCode))) showPresetNames(*this, *prefs);
 }
 
 void VarnholtAddon::setup() {
@@ -115,6 +113,7 @@ void VarnholtAddon::setup() {
   tools.push_back(new AlignMenu());
   tools.push_back(new AboutMenu());
   tools.push_back(new AboutDialog());
+  tools.push_back(new Alignment());
   tools.push_back(new JointPrefsEdit());
   tools.push_back(new ProjectPrefsEdit());
   tools.push_back(new ProjectDataExporter());
