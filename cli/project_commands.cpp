@@ -65,10 +65,14 @@ bool openSession(Session& session, const SessionOptions& options, const std::str
 }
 
 int runMenus(const SessionOptions& options, const Arguments& args) {
-  if (!args.empty()) return fail("menus takes no arguments");
-  Session session;
+  ParsedArguments parsed;
   std::string error;
-  if (!session.start(options, error)) return fail(error);
+  if (!parseArguments(args, {}, {}, parsed, error)) return fail(error + " for menus (see trestlar --help)");
+  if (parsed.plain.size() > 1) return fail("menus takes at most one project file");
+  Session session;
+  // With a project the menus show what the add-on made of it (the Alignment menu's presets).
+  if (parsed.plain.empty() ? !session.start(options, error) : !openSession(session, options, parsed.plain[0], error))
+    return fail(error);
   for (const standin::MenuItem& item : session.host().menuItems()) std::cout << item.path << "\n";
   return 0;
 }
