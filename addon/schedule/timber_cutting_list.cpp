@@ -136,7 +136,7 @@ platform::GSErr TimberCuttingList::save(lunvik::FileEvent& event) {
   if (!prefs) return platform::kErrGeneral;
 
   auto* handed = dynamic_cast<SaveTimberEvent*>(&event);
-  bool selectionEnabled = !handed && drawing->hasSelected(IsScheduledTimber(true));
+  bool selectionEnabled = !handed && hasSelectedAccepted(*drawing, IsScheduledTimber(true));
   ReportingDialog dialog(*prefs, selectionEnabled);
   if (dialog.run() != 1) return platform::kErrCancelled;
 

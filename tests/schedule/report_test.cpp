@@ -203,6 +203,44 @@ TEST_F(ReportTest, MissingParametersAndMissingBodies) {
   EXPECT_NE(text.find("No body\t"), std::string::npos) << text;
 }
 
+TEST_F(ReportTest, UseSelectionIsOfferedOnlyForASelectedScheduledMember) {
+  standin::HostElement* beam = member("Beam", 1, "Green Oak", 2.0, 0.1, 0.1);
+  standin::HostElement* peg = placeMember("Peg", {{"IncInSched", 0.0}}, "TPEG", true, 0, 4);
+  standin::HostElement* plain = placeMember("Rectilinear", {{"IncInSched", 1.0}}, "", true, 0, 6);  // no kind code
+  ASSERT_TRUE(beam && peg && plain);
+  struct Case {
+    const char* what;
+    std::vector<standin::HostElement*> selected;
+    bool offered;
+  } cases[] = {
+      {"nothing selected", {}, false},
+      {"a member left out of schedules", {peg}, false},
+      {"an object that is no timber", {plain}, false},
+      {"a scheduled member", {beam}, true},
+      {"a scheduled member among others", {peg, beam}, true},
+  };
+  for (const Case& c : cases) {
+    host().model().deselectAll();
+    for (standin::HostElement* e : c.selected) host().model().select(e->record.header.guid, true);
+    host().clearRecords();
+    ASSERT_TRUE(save(false, false)) << c.what;
+    const standin::DialogRecord* dialog = nullptr;
+    for (const standin::DialogRecord& d : host().dialogs().records())
+      if (d.resourceId == 32512) dialog = &d;
+    ASSERT_NE(dialog, nullptr) << c.what;
+    ASSERT_NE(dialog->item(7), nullptr);
+    EXPECT_EQ(dialog->item(7)->enabled, c.offered) << c.what;
+  }
+  // Checking it while it is disabled is refused; nothing is written.
+  host().model().deselectAll();
+  host().model().select(peg->record.header.guid, true);
+  std::remove(out_.c_str());
+  host().dialogs().queueDialog(32512, {set(7, "on")});
+  std::string error;
+  EXPECT_FALSE(host().saveAs(out_, "Timber Schedule", error));
+  EXPECT_FALSE(std::ifstream(out_).good());
+}
+
 TEST_F(ReportTest, RegisteredFileType) {
   ASSERT_EQ(host().fileTypes().size(), 1u);
   const platform::FileTypeRecord& type = host().fileTypes()[0];

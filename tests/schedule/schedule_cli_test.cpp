@@ -79,6 +79,19 @@ TEST(ScheduleCli, SelectionReportsTheSelectedMembers) {
   EXPECT_NE(text.find("TIE-07"), std::string::npos) << text;
 }
 
+TEST(ScheduleCli, SelectionWithoutAScheduledMemberIsAnError) {
+  // Pegs 32 and 33 are left out of schedules; selecting only them leaves nothing to report.
+  std::string out = temp("pegs.txt");
+  CliRun run = trestlar("schedule --select PEG-32,PEG-33 --selection -o " + out);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("no scheduled timber member is selected"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::ifstream(out).good());
+  // A scheduled peg beside them makes the selection usable.
+  run = trestlar("schedule --select PEG-32,PEG-33,PEG-30 --selection -o " + out);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(readFile(out).find("PEG-30"), std::string::npos) << readFile(out);
+}
+
 TEST(ScheduleCli, TheSampleIsWhatItsGeneratorMakes) {
   std::string out = temp("barn.trestlar");
   ASSERT_EQ(trestlar("make-sample " + out).status, 0);
