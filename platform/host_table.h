@@ -15,8 +15,11 @@
 //                                      a host folder (host_records.h), full path, no
 //                                      trailing separator
 //   HostEnvironment 'ISSG' (int32_t* suspended)              the group-suspension state
-//   HostEnvironment 'GWUN' (int32_t* units)                  the project's working units:
-//                                      0 metric, 1 imperial
+//   HostEnvironment 'GWUN' (int32_t* units)                  the project's working length
+//                                      unit: 0 metres, 1 centimetres, 2 millimetres (the
+//                                      metric units), 3 feet and fractional inches, 4 feet
+//                                      and decimal inches, 5 decimal feet, 6 fractional
+//                                      inches, 7 decimal inches
 //   HostEnvironment 'GLIB' (int32_t* count, GSHandle* folders, int32_t* defaultIndex)
 //                                      the loaded library folders: a new handle holding their
 //                                      full paths, each zero-terminated, one after another;

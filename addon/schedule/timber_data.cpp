@@ -50,12 +50,17 @@ int16_t timberNumberOf(double value) {
   return int16_t(value);
 }
 
+double volumeFactorOfUnits(int32_t units) {
+  // Metres, centimetres and millimetres are the host's metric length units.
+  return units >= 0 && units <= 2 ? 1 : kCubicFeetPerCubicMetre;
+}
+
 double volumeFactor() {
   int32_t units = 0;
   if (lunvik::host().call(&platform::HostFunctionTable::HostEnvironment, platform::fourcc("GWUN"), &units, nullptr,
                           nullptr) != platform::kNoError)
     return 1;
-  return units == 0 ? 1 : kCubicFeetPerCubicMetre;
+  return volumeFactorOfUnits(units);
 }
 
 // ---- ScheduleCosting ----

@@ -74,7 +74,11 @@ namespace {
 
 using Json = nlohmann::json;
 
-const char* const kUnitNames[] = {"metric", "imperial"};
+// Each unit's own name, in code order, and the names it is written under.
+const char* const kUnitNames[] = {"metres",      "centimetres",      "millimetres",   "feetAndFractionalInches",
+                                  "feetAndDecimalInches", "decimalFeet", "fractionalInches", "decimalInches"};
+const char* const kMetricName = "metric";
+const char* const kImperialName = "imperial";
 
 // True when text is well-formed UTF-8 (no overlong forms, surrogates or code points past
 // U+10FFFF), which is what JSON strings can carry.
@@ -231,10 +235,11 @@ class Reader {
     auto units = s->find("workingUnits");
     if (units == s->end()) return missing("settings.workingUnits");
     if (!units->is_string()) return wrongType("settings.workingUnits", "a string");
-    const std::string& name = units->get_ref<const std::string&>();
-    if (name == kUnitNames[0]) read.workingUnits = WorkingUnits::Metric;
-    else if (name == kUnitNames[1]) read.workingUnits = WorkingUnits::Imperial;
-    else return refuse("\"settings.workingUnits\" must be \"metric\" or \"imperial\", not " + units->dump());
+    if (!workingUnitsOf(units->get_ref<const std::string&>(), read.workingUnits))
+      return refuse("\"settings.workingUnits\" must be \"metric\", \"imperial\" or a unit's name (\"metres\", "
+                    "\"centimetres\", \"millimetres\", \"feetAndFractionalInches\", \"feetAndDecimalInches\", "
+                    "\"decimalFeet\", \"fractionalInches\", \"decimalInches\"), not " +
+                    units->dump());
     auto suspended = s->find("groupsSuspended");
     if (suspended != s->end()) {
       if (!suspended->is_boolean()) return wrongType("settings.groupsSuspended", "true or false");
@@ -770,6 +775,28 @@ bool writeAll(int fd, const std::string& text) {
 
 }  // namespace
 
+const char* workingUnitsName(WorkingUnits units) {
+  if (units == WorkingUnits::Metric) return kMetricName;
+  if (units == WorkingUnits::Imperial) return kImperialName;
+  for (WorkingUnits u : kAllWorkingUnits)
+    if (u == units) return kUnitNames[int32_t(u)];
+  return nullptr;
+}
+
+bool workingUnitsOf(const std::string& name, WorkingUnits& units) {
+  if (name == kMetricName) units = WorkingUnits::Metric;
+  else if (name == kImperialName) units = WorkingUnits::Imperial;
+  else {
+    for (WorkingUnits u : kAllWorkingUnits)
+      if (name == kUnitNames[int32_t(u)]) {
+        units = u;
+        return true;
+      }
+    return false;
+  }
+  return true;
+}
+
 bool parseProject(const std::string& text, const std::string& source, ProjectData& data, std::string& error) {
   if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
     error = source + ": the file is empty";
@@ -807,7 +834,12 @@ bool serialiseProject(const ProjectData& data, std::string& text, std::string& e
     nlohmann::ordered_json root;
     root["format"] = kProjectFileFormat;
     root["version"] = kProjectFileVersion;
-    root["settings"]["workingUnits"] = kUnitNames[data.settings.workingUnits == WorkingUnits::Imperial ? 1 : 0];
+    const char* units = workingUnitsName(data.settings.workingUnits);
+    if (!units) {
+      error = "working units " + std::to_string(int32_t(data.settings.workingUnits)) + " are no unit";
+      return false;
+    }
+    root["settings"]["workingUnits"] = units;
     root["settings"]["groupsSuspended"] = data.settings.groupsSuspended;
     root["library"]["folders"] = nlohmann::ordered_json::array();
     for (const std::string& folder : data.libraryFolders) root["library"]["folders"].push_back(folder);

@@ -6,7 +6,7 @@
 //     "format": "trestlar-project",              required
 //     "version": 1,                              required, a whole number
 //     "settings": {                              required
-//       "workingUnits": "metric" | "imperial",   required
+//       "workingUnits": "metric" | "imperial" | a unit's name (below),   required
 //       "groupsSuspended": false                 optional, default false
 //     },
 //     "library": { "folders": ["library"] },     optional, default no folders
@@ -34,8 +34,35 @@ constexpr int kOldestProjectFileVersion = 1;
 // The value of the "format" key that marks a project file.
 extern const char* const kProjectFileFormat;
 
-// The project's working units; the numbers are those of HostEnvironment 'GWUN'.
-enum class WorkingUnits : int32_t { Metric = 0, Imperial = 1 };
+// The project's working length unit; the numbers are those HostEnvironment 'GWUN' answers,
+// the metric units first. A file names them "metres", "centimetres", "millimetres",
+// "feetAndFractionalInches", "feetAndDecimalInches", "decimalFeet", "fractionalInches" and
+// "decimalInches"; "metric" reads as metres and "imperial" as feet and fractional inches, and
+// those two units are written under those names.
+enum class WorkingUnits : int32_t {
+  Metres = 0,
+  Centimetres = 1,
+  Millimetres = 2,
+  FeetAndFractionalInches = 3,
+  FeetAndDecimalInches = 4,
+  DecimalFeet = 5,
+  FractionalInches = 6,
+  DecimalInches = 7,
+  Metric = Metres,
+  Imperial = FeetAndFractionalInches,
+};
+// The units in code order.
+constexpr WorkingUnits kAllWorkingUnits[] = {
+    WorkingUnits::Metres,      WorkingUnits::Centimetres,   WorkingUnits::Millimetres,
+    WorkingUnits::FeetAndFractionalInches, WorkingUnits::FeetAndDecimalInches, WorkingUnits::DecimalFeet,
+    WorkingUnits::FractionalInches,        WorkingUnits::DecimalInches};
+// True for metres, centimetres and millimetres.
+constexpr bool isMetric(WorkingUnits units) { return int32_t(units) >= 0 && int32_t(units) <= 2; }
+// The name a project file writes for a unit ("metric", "imperial" or the unit's own name);
+// null for a value that is no unit.
+const char* workingUnitsName(WorkingUnits units);
+// The unit a project file's name stands for; false for a name that is none.
+bool workingUnitsOf(const std::string& name, WorkingUnits& units);
 
 // The project's host settings.
 struct ProjectSettings {

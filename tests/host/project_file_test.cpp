@@ -123,6 +123,45 @@ TEST_F(ProjectFileTest, AWrittenFileReadsBackKeepsItsPermissionsAndListsFormatAn
   EXPECT_TRUE(leftovers(dir_).empty());
 }
 
+TEST_F(ProjectFileTest, WorkingUnitsAreNamedAndWrittenAsOlderFilesNameThem) {
+  struct Case {
+    const char* read;     // the name in the file
+    WorkingUnits units;   // the unit, whose number 'GWUN' answers
+    int32_t code;
+    const char* written;  // the name a save writes
+  } cases[] = {
+      {"metric", WorkingUnits::Metres, 0, "metric"},
+      {"imperial", WorkingUnits::FeetAndFractionalInches, 3, "imperial"},
+      {"metres", WorkingUnits::Metres, 0, "metric"},
+      {"centimetres", WorkingUnits::Centimetres, 1, "centimetres"},
+      {"millimetres", WorkingUnits::Millimetres, 2, "millimetres"},
+      {"feetAndFractionalInches", WorkingUnits::FeetAndFractionalInches, 3, "imperial"},
+      {"feetAndDecimalInches", WorkingUnits::FeetAndDecimalInches, 4, "feetAndDecimalInches"},
+      {"decimalFeet", WorkingUnits::DecimalFeet, 5, "decimalFeet"},
+      {"fractionalInches", WorkingUnits::FractionalInches, 6, "fractionalInches"},
+      {"decimalInches", WorkingUnits::DecimalInches, 7, "decimalInches"},
+  };
+  for (const Case& c : cases) {
+    std::string text = std::string(R"({"format": "trestlar-project", "version": 2, "settings": {"workingUnits": ")") +
+                       c.read + "\"}}";
+    ProjectData data;
+    std::string error;
+    ASSERT_TRUE(standin::parseProject(text, "x.trestlar", data, error)) << error;
+    EXPECT_EQ(data.settings.workingUnits, c.units) << c.read;
+    EXPECT_EQ(int32_t(data.settings.workingUnits), c.code) << c.read;
+    EXPECT_EQ(standin::isMetric(data.settings.workingUnits), c.code <= 2) << c.read;
+    std::string written;
+    ASSERT_TRUE(standin::serialiseProject(data, written, error)) << error;
+    EXPECT_EQ(nlohmann::json::parse(written)["settings"]["workingUnits"], c.written) << c.read;
+  }
+  // A value that is no unit is not written.
+  ProjectData odd;
+  odd.settings.workingUnits = WorkingUnits(8);
+  std::string text, error;
+  EXPECT_FALSE(standin::serialiseProject(odd, text, error));
+  EXPECT_NE(error.find("no unit"), std::string::npos) << error;
+}
+
 TEST_F(ProjectFileTest, FixturesReadWithDefaultsAndUnknownKeysIgnored) {
   ProjectData minimal;
   ProjectData full = sample();
@@ -175,7 +214,9 @@ TEST_F(ProjectFileTest, BadFilesAreRefusedNamingTheFileAndTheProblemAndStayUntou
       {kHead + R"("settings": {}})", "\"settings.workingUnits\" is missing"},
       {kHead + R"("settings": {"workingUnits": 3}})", "\"settings.workingUnits\" must be a string"},
       {kHead + R"("settings": {"workingUnits": "furlongs"}})",
-       "\"settings.workingUnits\" must be \"metric\" or \"imperial\", not \"furlongs\""},
+       "\"settings.workingUnits\" must be \"metric\", \"imperial\" or a unit's name (\"metres\", \"centimetres\", "
+       "\"millimetres\", \"feetAndFractionalInches\", \"feetAndDecimalInches\", \"decimalFeet\", "
+       "\"fractionalInches\", \"decimalInches\"), not \"furlongs\""},
       {kHead + R"("settings": {"workingUnits": "metric", "groupsSuspended": "yes"}})",
        "\"settings.groupsSuspended\" must be true or false"},
       {kHead + kSettings + R"(, "library": ["lib"]})", "\"library\" must be an object"},

@@ -126,6 +126,31 @@ TEST_F(ReportTest, ExactReportsOfASmallFrame) {
   }
 }
 
+TEST_F(ReportTest, EveryMetricUnitSchedulesInCubicMetresAndEveryImperialOneInCubicFeet) {
+  // 3.0 x 0.2 x 0.15 at 400 a cubic metre: 0.09 cubic metres, cost 36.
+  ASSERT_TRUE(member("Beam", 1, "Green Oak", 3.0, 0.2, 0.15));
+  using standin::WorkingUnits;
+  struct Case {
+    WorkingUnits units;
+    const char* row;
+  } cases[] = {
+      {WorkingUnits::Metres, "0.09\t0.09\tM-1\tT001\tGreen Oak\t36\t0\t36\r\n"},
+      {WorkingUnits::Centimetres, "0.09\t0.09\tM-1\tT001\tGreen Oak\t36\t0\t36\r\n"},
+      {WorkingUnits::Millimetres, "0.09\t0.09\tM-1\tT001\tGreen Oak\t36\t0\t36\r\n"},
+      {WorkingUnits::FeetAndFractionalInches, "3.17832\t3.17832\tM-1\tT001\tGreen Oak\t1271.33\t0\t1271.33\r\n"},
+      {WorkingUnits::FeetAndDecimalInches, "3.17832\t3.17832\tM-1\tT001\tGreen Oak\t1271.33\t0\t1271.33\r\n"},
+      {WorkingUnits::DecimalFeet, "3.17832\t3.17832\tM-1\tT001\tGreen Oak\t1271.33\t0\t1271.33\r\n"},
+      {WorkingUnits::FractionalInches, "3.17832\t3.17832\tM-1\tT001\tGreen Oak\t1271.33\t0\t1271.33\r\n"},
+      {WorkingUnits::DecimalInches, "3.17832\t3.17832\tM-1\tT001\tGreen Oak\t1271.33\t0\t1271.33\r\n"},
+  };
+  for (const Case& c : cases) {
+    host().setWorkingUnits(c.units);
+    ASSERT_TRUE(save(false, false)) << int(c.units);
+    // Sizes stay metres whatever the units.
+    EXPECT_EQ(readFile(out_), std::string("Beam\t0.200000\t0.150000\t3.000000\t") + c.row) << int(c.units);
+  }
+}
+
 TEST_F(ReportTest, RowsHaveTheirFieldCountsAndCrLf) {
   smallFrame();
   for (bool cutlist : {false, true}) {

@@ -92,6 +92,40 @@ TEST(ScheduleCli, SelectionWithoutAScheduledMemberIsAnError) {
   EXPECT_NE(readFile(out).find("PEG-30"), std::string::npos) << readFile(out);
 }
 
+// The sample in other working units: a copy naming them, its library given by full path.
+std::string sampleIn(const std::string& units) {
+  std::string text = readFile(std::string(TRESTLAR_SOURCE_DIR) + "/examples/barn.trestlar");
+  const std::string metric = "\"workingUnits\": \"metric\"", folder = "\"library\"\n";
+  std::size_t at = text.find(metric);
+  std::size_t lib = text.find(folder);
+  if (at == std::string::npos || lib == std::string::npos) return "";
+  text.replace(lib, folder.size(), "\"" + std::string(TRESTLAR_SOURCE_DIR) + "/examples/library\"\n");
+  text.replace(at, metric.size(), "\"workingUnits\": \"" + units + "\"");
+  std::string path = temp(units + ".trestlar");
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+TEST(ScheduleCli, MetricUnitsScheduleInCubicMetresAndImperialOnesInCubicFeet) {
+  std::string metres = temp("metres.txt");
+  ASSERT_EQ(trestlar("schedule --cutlist -o " + metres).status, 0);
+  // Six posts of 3.25 x 0.2 x 0.2: 0.78 cubic metres, 27.5454 cubic feet.
+  ASSERT_NE(readFile(metres).find("\t6\t0.78\t"), std::string::npos) << readFile(metres);
+  struct Case {
+    const char* units;
+    bool metric;
+  } cases[] = {{"centimetres", true}, {"millimetres", true}, {"imperial", false}, {"decimalFeet", false},
+               {"decimalInches", false}};
+  for (const Case& c : cases) {
+    std::string project = sampleIn(c.units), out = temp(std::string(c.units) + ".txt");
+    ASSERT_FALSE(project.empty());
+    CliRun run = trestlar("schedule " + project + " --cutlist -o " + out);
+    ASSERT_EQ(run.status, 0) << c.units << ": " << run.err;
+    if (c.metric) EXPECT_EQ(readFile(out), readFile(metres)) << c.units;
+    else EXPECT_NE(readFile(out).find("\t6\t27.5454\t"), std::string::npos) << c.units << "\n" << readFile(out);
+  }
+}
+
 TEST(ScheduleCli, TheSampleIsWhatItsGeneratorMakes) {
   std::string out = temp("barn.trestlar");
   ASSERT_EQ(trestlar("make-sample " + out).status, 0);
