@@ -93,7 +93,8 @@ struct CuttingGroup {
   double cubicVolume() const { return unitFactor * singleVolume * quantity; }
 };
 
-// The timber number as decimal digits, left-padded with "0" to width (never truncated).
+// The timber number as decimal digits, left-padded with "0" to width (never truncated; a
+// negative number keeps its sign first).
 std::string paddedDigits(int16_t number, int width);
 // TimberNo as the sort key: decimal digits left-padded to 5 characters.
 lunvik::CadString sortNumberOf(int16_t number);

@@ -168,6 +168,22 @@ TEST_F(ReportTest, RowsHaveTheirFieldCountsAndCrLf) {
   }
 }
 
+TEST_F(ReportTest, TabsAndLineBreaksInTheProjectsTextsKeepTheLayout) {
+  prefs_->numPrefix = "T\t";
+  dynamic_cast<varnholt::TimberPrefs*>(project().store().get(varnholt::TimberPrefs::kCode))->add("Green\nOak", 400);
+  standin::HostElement* e = member("Brace\tleft\r\nside", 3, "Green\nOak", 1.0, 0.1, 0.1);
+  ASSERT_TRUE(e);
+  std::snprintf(e->record.part.id, sizeof e->record.part.id, "ID\t7");
+  model().touch(*e);
+  for (bool cutlist : {false, true}) {
+    ASSERT_TRUE(save(cutlist, false));
+    std::string expected =
+        cutlist ? "Brace left  side\tGreen Oak\tT 003\t0.100000\t0.100000\t1.000000\t1\t0.01\t0\r\n"
+                : "Brace left  side\t0.100000\t0.100000\t1.000000\t0.01\t0.01\tID 7\tT 003\tGreen Oak\t4\t0\t4\r\n";
+    EXPECT_EQ(readFile(out_), expected);
+  }
+}
+
 TEST_F(ReportTest, UnnumberedTimberIsConfirmed) {
   smallFrame();
   host().queueAlertAnswer(2);  // Cancel
