@@ -438,6 +438,13 @@ struct HostOperations {
     ENTER("IOSetFileType");
     return self->files_.setType(path, type, creator);
   }
+  static GSErr ioReplace(const char* source, const char* target) {
+    ENTER("IOReplaceFile");
+    GSErr err = self->files_.replace(source, target);
+    // A file put into a library folder may be a library part.
+    if (err == kNoError && self->inLibraryFolder(FileLibrary::nativePath(target))) self->touchLibrary();
+    return err;
+  }
 
 #undef ENTER
 
@@ -494,6 +501,7 @@ struct HostOperations {
     t.IOPathKind = &ioKind;
     t.IOCreateFolder = &ioCreateFolder;
     t.IOSetFileType = &ioSetType;
+    t.IOReplaceFile = &ioReplace;
     installModelOperations(t);
     installDialogOperations(t);
     installLibraryOperations(t);
