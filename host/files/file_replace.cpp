@@ -71,6 +71,11 @@ std::string replacedFile(const std::string& path) {
   return p;
 }
 
+std::string hiddenSibling(const std::string& path, const std::string& suffix) {
+  const std::string file = replacedFile(path);
+  return folderOf(file) + "/." + nameOf(file) + suffix;
+}
+
 Replaceable replaceable(const std::string& path) {
   const std::string file = replacedFile(path);
   struct stat st;
@@ -115,7 +120,7 @@ bool writeFileReplacing(const std::string& path, const std::string& bytes, bool 
 
   // The new bytes go to a file beside the target: a rename within one folder replaces the
   // target in one step, so the target is either the old file or the complete new one.
-  const std::string base = folderOf(target) + "/." + nameOf(target) + ".tmp-" + std::to_string(::getpid()) + "-";
+  const std::string base = hiddenSibling(target, ".tmp-" + std::to_string(::getpid()) + "-");
   std::string temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {

@@ -27,6 +27,10 @@ std::string replaceableProblem(Replaceable what);
 // does not exist yet), else path itself; '\' turned into '/'.
 std::string replacedFile(const std::string& path);
 
+// A path beside the file a write to path replaces (links resolved), with a hidden name: "."
+// before the file's name and suffix after it.
+std::string hiddenSibling(const std::string& path, const std::string& suffix);
+
 // True when a and b name one existing file (the same device and inode), whatever links, hard
 // links or relative steps lead there.
 bool sameFile(const std::string& a, const std::string& b);
