@@ -165,6 +165,11 @@ std::string Session::stageOutput(const std::string& output) {
 bool Session::placeOutput(const std::string& staged, const std::string& output, std::string& error) {
   bool ok = succeeded(error);
   if (!ok) error += ", so nothing was written";
+  // A writer that answered success without writing anything has not written the output.
+  if (ok && standin::replaceable(staged) == standin::Replaceable::absent) {
+    error = output + ": the add-on wrote nothing, so it is left as it was";
+    ok = false;
+  }
   ok = ok && checkOutput(output, error) && standin::replaceFile(staged, output, options_.force, error);
   if (!ok) std::remove(staged.c_str());
   return ok;
