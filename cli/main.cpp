@@ -32,9 +32,10 @@ const Command kCommands[] = {
      "      output without -o)",
      true, true},
     {"run", &trestlar::runRun,
-     "run PROJECT SCRIPT [-o OUT] [--force]\n"
-     "      run a session script (menu choices and the answers to their dialogs and\n"
-     "      alerts) on the project, then save it (to OUT when given); see the README",
+     "run PROJECT SCRIPT [-o OUT] [--verbose] [--force]\n"
+     "      run a session script (menu choices and the answers to their dialogs, alerts\n"
+     "      and clicks) on the project, then save it (to OUT when given); --verbose prints each\n"
+     "      dialog, alert and prompt with the script's answer; see the README",
      true, true},
     {"schedule", &trestlar::runSchedule,
      "schedule [PROJECT] [--cutlist] [--headings] [--selection] [--select ID,...] [--number]\n"

@@ -43,6 +43,9 @@ class Session {
   // failed, leaving the file as it was. False with error when there is no project, the output
   // is refused or the file cannot be written.
   bool saveProject(const std::string& path, std::string& error);
+  // From now on prints on standard error each dialog, alert and prompt as it comes, with the
+  // answer the script gave it (trestlar run --verbose). Call after start.
+  void echoAnswers();
 
   // Checks that output may be written: not the same file as any input (by device and inode,
   // whatever the path, link or hard link), nothing but a regular file where it is, and not a

@@ -396,7 +396,8 @@ void boxExtents(double incline, double swivel, double len, double width, double 
     out[axis] = 0;
     for (int k = 0; k < 3; ++k) {
       double c = axis == 0 ? dir[k].x : axis == 1 ? dir[k].y : dir[k].z;
-      out[axis] += std::fabs(c) * size[k];
+      // A direction across the axis adds nothing, not a rounding error's worth.
+      if (!nearZero(c)) out[axis] += std::fabs(c) * size[k];
     }
   }
 }
@@ -451,24 +452,33 @@ bool Crafted::syncFromBox() {
   double a = 0, b = 0, z = 0, pa = 0, pb = 0, s = 0, i = 0;
   if (!boxSize(a, b, z) || !getNumber("prevA", pa) || !getNumber("prevB", pb) || !storedSwivel(s) || !incline(i))
     return false;
-  bool changedA = std::fabs(a - pa) > kTolerance, changedB = std::fabs(b - pb) > kTolerance;
-  if (!changedA && !changedB) return true;
+  // A part without `prevZzyzx` never takes its height.
+  double pz = z;
+  getNumber("prevZzyzx", pz);
   if (!axisParallel(s) || !axisParallel(i)) return true;
+  const double box[3] = {a, b, z}, previous[3] = {pa, pb, pz};
   lunvik::Vector3 dir[3];
   memberDirections(i, s, dir);
-  bool ok = true;
-  auto take = [&](double value, bool alongX) {
+  bool ok = true, sectionChanged = false;
+  for (int axis = 0; axis < 3; ++axis) {
+    if (std::fabs(box[axis] - previous[axis]) <= kTolerance) continue;
     for (int k = 0; k < 3; ++k) {
-      double c = alongX ? dir[k].x : dir[k].y;
+      double c = axis == 0 ? dir[k].x : axis == 1 ? dir[k].y : dir[k].z;
       if (std::fabs(std::fabs(c) - 1) > kTolerance) continue;
-      ok = (k == 0 ? setLength(value) : k == 1 ? setSectionWidth(value) : setProfileDepth(value)) && ok;
-      return;
+      ok = (k == 0 ? setLength(box[axis]) : k == 1 ? setSectionWidth(box[axis]) : setProfileDepth(box[axis])) && ok;
+      sectionChanged = sectionChanged || k > 0;
+      break;
     }
-  };
-  if (changedA) take(a, true);
-  if (changedB) take(b, false);
-  putNumber("prevA", a);
-  putNumber("prevB", b);
+  }
+  // A standard anchor is measured across the section, so a new width or depth moves it.
+  if (sectionChanged) applyAnchor();
+  // The box follows the member, so that the next stretch starts from the member's sizes.
+  ok = fitBoxToTimber() && ok;
+  if (boxSize(a, b, z)) {
+    putNumber("prevA", a);
+    putNumber("prevB", b);
+    putNumber("prevZzyzx", z);
+  }
   return ok;
 }
 
@@ -684,7 +694,8 @@ bool Crafted::recalculate(bool rebuild) {
   takeSpots(others, std::size_t(capacity) - rows.size(), rows);
   writeSpots(rows);
   normaliseSpots();
-  bool ok = updateScheduleData(&preferred, hasBody ? &block : nullptr);
+  const std::vector<CadPoint>& marks = preferred.empty() && measuredAlongAxis() ? others : preferred;
+  bool ok = updateScheduleData(&marks, hasBody ? &block : nullptr);
   store();
   return ok;
 }

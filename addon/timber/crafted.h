@@ -134,7 +134,9 @@ class Crafted {
   virtual bool fitBoxToTimber();
   // `flatLength` = `length` x cos(`incline`).
   virtual bool updateFlatLength();
-  // Takes a stretched `A` or `B` of a swept part back into length, width or depth.
+  // For a swept part: takes a stretched `A`, `B` or `ZZYZX` into length, width or depth
+  // (re-applying the anchor when the section changed), then fits the box to the member and
+  // records it.
   virtual bool syncFromBox();
   // Writes the geometric width (`profWide`).
   virtual bool setSectionWidth(double width);
@@ -250,6 +252,9 @@ class Crafted {
   const char* nameOf(int index) const;
   // True for the parts of the `lunvik_` set.
   virtual bool isBlob() const { return false; }
+  // True when the member is measured along its own axis by every vertex of its body, the
+  // body marking no axis points of its own.
+  virtual bool measuredAlongAxis() const { return false; }
   // Hotspots and the bounding block of the 3D body in the axis-start frame; false without
   // a body.
   bool bodyPoints(std::vector<lunvik::CadPoint>& preferred, std::vector<lunvik::CadPoint>& others,

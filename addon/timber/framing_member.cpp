@@ -425,6 +425,22 @@ bool Camber::upgrade(int32_t version) {
   return ok;
 }
 
+// ---- round tapered members ----
+
+bool RoundTaper::syncFromBox() {
+  double w0 = 0, d0 = 0, w = 0, d = 0;
+  const bool sized = sectionSize(w0, d0);
+  bool ok = FramingMember::syncFromBox();
+  bool swept = false;
+  if (!sized || !isSwept(swept) || !swept || !sectionSize(w, d) || std::fabs(w - d) <= kTolerance) return ok;
+  const bool depthOnly = std::fabs(d - d0) > kTolerance && std::fabs(w - w0) <= kTolerance;
+  const double diameter = depthOnly ? d : w;
+  ok = setProfileWidth(diameter) && setProfileDepth(diameter) && ok;
+  applyAnchor();
+  // Again, now only to fit the box to the round section.
+  return FramingMember::syncFromBox() && ok;
+}
+
 // ---- curved members ----
 
 bool Curved::sectionWidth(double& width) const { return getNumber("timberWid", width); }
@@ -529,6 +545,14 @@ bool Profiled::axisPath(lunvik::CadPoly& path) const {
   anchorOffset(axis.start, true);
   path = std::move(*polylineOf(profiledAxis(axis)));
   return true;
+}
+
+bool Profiled::measuredAlongAxis() const {
+  for (const char* name : {"hPath", "vPath", "hEnd", "vEnd"}) {
+    double value = 0;
+    if (getNumber(name, value) && std::fabs(value) > kTolerance) return true;
+  }
+  return false;
 }
 
 bool Profiled::jointPath(std::vector<CadPoint>& points) const {

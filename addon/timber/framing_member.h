@@ -162,14 +162,26 @@ VARNHOLT_TIMBER_KIND(Rectilinear, FramingMember, TimberKind::rectilinear)
 VARNHOLT_TIMBER_KIND(Peg, FramingMember, TimberKind::peg)
 // "Square to Round Post".
 VARNHOLT_TIMBER_KIND(SquareRound, FramingMember, TimberKind::squareRound)
-// "Round Tapered".
-VARNHOLT_TIMBER_KIND(RoundTaper, FramingMember, TimberKind::roundTaper)
 // "Lathe Timber" (the base part of new lathed members).
 VARNHOLT_TIMBER_KIND(Lathe, FramingMember, TimberKind::lathe)
 // "Assembly".
 VARNHOLT_TIMBER_KIND(Assembly, FramingMember, TimberKind::assembly)
 
 #undef VARNHOLT_TIMBER_KIND
+
+// "Round Tapered": a round section of one diameter, `profWide` (`profDeep` the same),
+// narrowing to `endWide`.
+class RoundTaper : public FramingMember {
+ public:
+  using FramingMember::FramingMember;
+  std::unique_ptr<lunvik::Element> clone() const override { return std::make_unique<RoundTaper>(*this); }
+  std::unique_ptr<Crafted> cloneCrafted() const override { return std::make_unique<RoundTaper>(*this); }
+  TimberKind kind() const override { return TimberKind::roundTaper; }
+  bool upgrade(int32_t version) override;
+  // The box synchronisation, then one diameter for width and depth: the depth when only the
+  // depth changed, else the width.
+  bool syncFromBox() override;
+};
 
 // The kinds of version-1 parts whose axis convention is a quarter turn off.
 class QuarterTurnMember : public FramingMember {
@@ -259,6 +271,8 @@ class Profiled : public FramingMember {
 
  protected:
   bool jointPath(std::vector<lunvik::CadPoint>& points) const override;
+  // True when the axis is bent (`hPath`, `vPath`) or its far end moved (`hEnd`, `vEnd`).
+  bool measuredAlongAxis() const override;
 };
 
 // "Round".

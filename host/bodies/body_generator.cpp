@@ -8,6 +8,8 @@
 #include <map>
 #include <tuple>
 
+#include "host/bodies/member_axis.h"
+
 namespace standin {
 
 namespace {
@@ -168,6 +170,57 @@ int roundFacets(const ParameterValues& v, double diameter) {
   return std::max(8, std::min(n, 720));
 }
 
+// v turned by the smallest rotation that takes the unit direction a onto the unit direction b.
+Vec3 turnedOnto(const Vec3& a, const Vec3& b, const Vec3& v) {
+  double c = dot(a, b);
+  if (1 + c <= 1e-12) {
+    // Opposite directions: half a turn about an axis across them.
+    Vec3 p = unit(std::fabs(a.x) < 0.9 ? cross(a, Vec3{1, 0, 0}) : cross(a, Vec3{0, 1, 0}));
+    return p * (2 * dot(p, v)) - v;
+  }
+  Vec3 k = cross(a, b);
+  return v * c + cross(k, v) + k * (dot(k, v) / (1 + c));
+}
+
+// Sweeps sections (convex loops in the y-z plane) along an axis: one cell per section and
+// segment, the segments joined by mitres. Each segment carries the section frame of the one
+// before it turned onto its own direction, so neighbouring cells meet in the same mitre.
+std::vector<Cell> sweep(const std::vector<Face>& sections, const std::vector<Vec3>& axis) {
+  std::vector<Vec3> points;
+  for (const Vec3& p : axis)
+    if (points.empty() || length(p - points.back()) > kEps) points.push_back(p);
+  std::vector<Cell> cells;
+  if (points.size() < 2) return cells;
+  const std::size_t m = points.size() - 1;
+  std::vector<Vec3> along(m), across(m), up(m);
+  for (std::size_t i = 0; i < m; ++i) along[i] = unit(points[i + 1] - points[i]);
+  across[0] = turnedOnto(Vec3{1, 0, 0}, along[0], Vec3{0, 1, 0});
+  up[0] = turnedOnto(Vec3{1, 0, 0}, along[0], Vec3{0, 0, 1});
+  for (std::size_t i = 1; i < m; ++i) {
+    across[i] = turnedOnto(along[i - 1], along[i], across[i - 1]);
+    up[i] = turnedOnto(along[i - 1], along[i], up[i - 1]);
+  }
+  // Each section at each joint: square to the axis at the ends, on the mitre between.
+  std::vector<std::vector<Face>> joints(m + 1);
+  for (std::size_t j = 0; j <= m; ++j) {
+    std::size_t seg = j == 0 ? 0 : j - 1;
+    Vec3 mitre = j == 0 ? along[0] : j == m ? along[m - 1] : unit(along[j - 1] + along[j]);
+    double slant = dot(along[seg], mitre);
+    for (const Face& section : sections) {
+      Face loop;
+      for (const Vec3& q : section) {
+        Vec3 offset = across[seg] * q.y + up[seg] * q.z;
+        double s = slant > 1e-9 ? -dot(offset, mitre) / slant : 0;
+        loop.push_back(points[j] + offset + along[seg] * s);
+      }
+      joints[j].push_back(loop);
+    }
+  }
+  for (std::size_t i = 0; i < m; ++i)
+    for (std::size_t k = 0; k < sections.size(); ++k) cells.push_back(loft(joints[i][k], joints[i + 1][k]));
+  return cells;
+}
+
 // Triangulates a simple polygon (ear clipping); triangles counter-clockwise.
 std::vector<std::array<std::pair<double, double>, 3>> triangulate(std::vector<std::pair<double, double>> poly) {
   std::vector<std::array<std::pair<double, double>, 3>> out;
@@ -218,6 +271,30 @@ Shape shapeOf(const std::string& kind, const ParameterValues& v, const std::stri
   s.width = w;
   s.depth = d;
   if (L <= kEps) return s;
+  // A constant-section member follows its axis when that is bent or its far end moved.
+  if (kind == "ROUN" || kind == "SECT" || kind == "EXTR") {
+    MemberAxis axis = memberAxisOf(v);
+    if (!isPlainAxis(axis)) {
+      std::vector<Face> sections;
+      if (kind == "ROUN") {
+        sections.push_back(polygonSection(0, w, d, roundFacets(v, std::max(w, d))));
+      } else if (kind == "SECT") {
+        sections.push_back(rectangle(0, w, d));
+      } else {
+        for (const auto& tri : triangulate(profileFromScript(script3D))) {
+          Face f;
+          for (const auto& p : tri) f.push_back({0, p.first, p.second});
+          sections.push_back(f);
+        }
+      }
+      s.cells = sweep(sections, axisPoints(axis));
+      if (std::fabs(axis.twist) > kEps)
+        for (Cell& cell : s.cells)
+          for (Face& f : cell)
+            for (Vec3& p : f) p = turnedAboutX(p, axis.twist);
+      return s;
+    }
+  }
   if (kind == "RECT" || kind == "SECT") {
     s.cells.push_back(loft(rectangle(0, w, d), rectangle(L, w, d)));
   } else if (kind == "TAPR") {

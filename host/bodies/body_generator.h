@@ -9,7 +9,8 @@
 // `yOffset` + width / 2, `zOffset` + depth / 2), turned by the plan angle (angle + pi and x
 // negated for a mirrored element), `incline` about y and `swivel` about x. The end cuts
 // (`numCuts`, `cutAngle`, `cutOffset`) clip the solid, and the volume is that of the clipped,
-// faceted solid.
+// faceted solid. Constant-section kinds (ROUN, SECT, EXTR) whose axis is bent or whose far end
+// is moved sweep their section along that axis (member_axis.h), x then running along its chord.
 #pragma once
 
 #include <cstdint>

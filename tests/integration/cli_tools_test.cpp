@@ -4,11 +4,13 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -67,7 +69,9 @@ TEST_F(CliToolsTest, AScriptDrawsCopiesAndChangesMembersThatTheNumberCommandThen
   EXPECT_NEAR(saved["Beam"]["angle"], 1.5707963267948966, 1e-9);
   EXPECT_EQ(saved["Beam#1"]["TimberNo"], 12);
   EXPECT_EQ(saved["Beam#1"]["enumTNum"], 12);
-  EXPECT_DOUBLE_EQ(saved["Post"]["A"], 3.5) << "the stretched box";
+  // Placed 2.5 m long, its box follows it; the stretch lengthens both.
+  EXPECT_DOUBLE_EQ(saved["Post"]["A"], 3.0) << "the stretched box";
+  EXPECT_DOUBLE_EQ(saved["Post"]["length"], 3.0);
 
   // New timbers only, grouped: the beam is identical to its numbered copy.
   const std::string numbered = dir_ + "/numbered.trestlar";
@@ -81,6 +85,72 @@ TEST_F(CliToolsTest, AScriptDrawsCopiesAndChangesMembersThatTheNumberCommandThen
   // The library still loads from the saved copy's folder.
   run = trestlar("schedule " + numbered + " --strict -o " + dir_ + "/schedule.txt");
   EXPECT_EQ(run.status, 0) << run.err;
+}
+
+// The rows of a schedule written with headings: by description, the cells by heading.
+std::map<std::string, std::map<std::string, std::string>> scheduleRows(const std::string& path) {
+  std::map<std::string, std::map<std::string, std::string>> rows;
+  std::istringstream lines(readFile(path));
+  std::vector<std::string> headings;
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> cells;
+    std::istringstream split(line);
+    for (std::string cell; std::getline(split, cell, '\t');) cells.push_back(cell);
+    if (headings.empty()) {
+      headings = cells;
+      continue;
+    }
+    for (std::size_t i = 0; i < cells.size() && i < headings.size(); ++i) rows[cells[0]][headings[i]] = cells[i];
+  }
+  return rows;
+}
+
+// The timber library's example in the README, and more.
+TEST_F(CliToolsTest, MembersDrawnStretchedAndResizedByTheirBoxAreScheduledAtThoseSizes) {
+  const std::string drawn = dir_ + "/sized.trestlar";
+  CliRun run = trestlar(std::string("run ") + TRESTLAR_FIXTURES + "/cli/frame.trestlar " + TRESTLAR_FIXTURES +
+                        "/cli/sizing.script -o " + drawn);
+  ASSERT_EQ(run.status, 0) << run.err;
+  auto saved = members(drawn);
+  EXPECT_DOUBLE_EQ(saved["Drawn"]["length"], 5);
+  EXPECT_DOUBLE_EQ(saved["Drawn"]["profWide"], 0.3);
+  EXPECT_DOUBLE_EQ(saved["Stretched"]["length"], 3);
+  EXPECT_DOUBLE_EQ(saved["Resized"]["A"], 4);
+  EXPECT_DOUBLE_EQ(saved["Raised"]["profDeep"], 0.3);
+  EXPECT_DOUBLE_EQ(saved["Post"]["length"], 2.5);
+  EXPECT_NEAR(saved["Post"]["incline"], -1.5707963267948966, 1e-9) << "stood up";
+
+  const std::string schedule = dir_ + "/schedule.txt";
+  run = trestlar("schedule " + drawn + " --headings -o " + schedule);
+  ASSERT_EQ(run.status, 0) << run.err;
+  auto rows = scheduleRows(schedule);
+  struct Row {
+    const char* name;
+    const char *width, *depth, *length;
+    double actual, cubic;
+  };
+  // The arch is measured along its bend: 10 atan(0.5) = 4.64 m rounds up to 4.75 m, and its
+  // body holds its 16-sided section (0.0306 m2) along those 4.64 m.
+  const Row expected[] = {
+      {"Drawn", "0.300000", "0.200000", "5.000000", 5 * 0.3 * 0.2, 5 * 0.3 * 0.2},
+      {"Stretched", "0.200000", "0.200000", "3.000000", 3 * 0.2 * 0.2, 3 * 0.2 * 0.2},
+      {"Resized", "0.250000", "0.150000", "4.000000", 4 * 0.25 * 0.15, 4 * 0.25 * 0.15},
+      {"Raised", "0.200000", "0.300000", "3.000000", 3 * 0.2 * 0.3, 3 * 0.2 * 0.3},
+      {"Post", "0.200000", "0.200000", "2.500000", 2.5 * 0.2 * 0.2, 2.5 * 0.2 * 0.2},
+      {"Arch", "0.200000", "0.200000", "4.750000", 8 * 0.01 * std::sin(3.14159265358979323846 / 8) * 10 * std::atan(0.5),
+       4.75 * 0.2 * 0.2},
+  };
+  ASSERT_EQ(rows.size(), 6u) << readFile(schedule);
+  for (const Row& r : expected) {
+    SCOPED_TRACE(r.name);
+    auto& row = rows[r.name];
+    EXPECT_EQ(row["Width"], r.width);
+    EXPECT_EQ(row["Depth"], r.depth);
+    EXPECT_EQ(row["Length"], r.length);
+    EXPECT_NEAR(std::stod(row["Actual Vol"]), r.actual, r.actual * 0.001);
+    EXPECT_NEAR(std::stod(row["Cubic Vol"]), r.cubic, 1e-9);
+  }
 }
 
 TEST_F(CliToolsTest, BadToolLinesAndNumberOptionsAreRefused) {
