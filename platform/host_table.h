@@ -140,9 +140,14 @@ namespace platform {
   X(IOPathKind, int32_t, (const char* path))                                                   \
   X(IOCreateFolder, GSErr, (const char* path))                                                 \
   X(IOSetFileType, GSErr, (const char* path, uint32_t type, uint32_t creator))                 \
-  /* renames or moves a file or folder to a new path; refused (kErrFile) when something is   \
-     there already or the new path lies inside the folder moved */                          \
-  X(IOMoveFile, GSErr, (const char* from, const char* to))
+  /* renames or moves a file or folder to a new path; refused (kErrFile) when something is */ \
+  /* there already or the new path lies inside the folder moved                            */ \
+  X(IOMoveFile, GSErr, (const char* from, const char* to))                                     \
+  /* puts the complete file source in place of target in one step (source lies in target's  */ \
+  /* folder); target, when something is there, must be a regular file that may be written,  */ \
+  /* through links the file they lead to; the new file keeps target's permissions and takes */ \
+  /* source's host file type; on failure both stay as they were (kErrFile)                  */ \
+  X(IOReplaceFile, GSErr, (const char* source, const char* target))
 
 #define HOST_OPERATION_FIELD(name, ret, params) ret(*name) params;
 #define HOST_OPERATION_COUNT_ONE(name, ret, params) +1

@@ -1,6 +1,5 @@
 #include "host/project/project_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/files/file_library.h"
+#include "host/files/file_replace.h"
 
 namespace standin {
 
@@ -812,32 +812,6 @@ std::string modelText(const ModelData& model) {
 
 std::string systemError(int error) { return std::strerror(error); }
 
-// The folder part of a native path, "." when it has none.
-std::string folderOf(const std::string& path) {
-  std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string nameOf(const std::string& path) {
-  std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool writeAll(int fd, const std::string& text) {
-  const char* p = text.data();
-  std::size_t left = text.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n == 0) errno = EIO;
-    if (n <= 0) return false;
-    p += n;
-    left -= std::size_t(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 bool parseProject(const std::string& text, const std::string& source, ProjectData& data, std::string& error) {
@@ -931,52 +905,13 @@ bool readProjectFile(const std::string& path, ProjectData& data, std::string& er
   return parseProject(text, path, data, error);
 }
 
-bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error) {
+bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error, bool replaceReadOnly) {
   std::string text;
   if (!serialiseProject(data, text, error)) {
     error = path + ": cannot write the project: " + error;
     return false;
   }
-  auto fail = [&](int code) {
-    error = path + ": cannot write the file (" + systemError(code) + ")";
-    return false;
-  };
-  std::string target = FileLibrary::nativePath(path);
-  if (target.empty()) return fail(ENOENT);
-  // Through a link the file it names is replaced, not the link.
-  struct stat st;
-  bool exists = ::lstat(target.c_str(), &st) == 0;
-  if (exists && S_ISLNK(st.st_mode)) {
-    if (char* real = ::realpath(target.c_str(), nullptr)) {
-      target = real;
-      std::free(real);
-    }
-    exists = ::stat(target.c_str(), &st) == 0;
-  }
-
-  // The new text goes to a file beside the target: a rename within one folder replaces the
-  // target in one step, so the target is either the old file or the complete new one.
-  std::string base = folderOf(target) + "/." + nameOf(target) + ".tmp-" + std::to_string(::getpid()) + "-";
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = base + std::to_string(attempt);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) return fail(errno);
-
-  int code = 0;
-  if (!writeAll(fd, text)) code = errno;
-  if (code == 0 && exists && S_ISREG(st.st_mode) && ::fchmod(fd, st.st_mode & 07777) != 0) code = errno;
-  if (code == 0 && ::fsync(fd) != 0) code = errno;
-  if (::close(fd) != 0 && code == 0) code = errno;
-  if (code == 0 && ::rename(temp.c_str(), target.c_str()) != 0) code = errno;
-  if (code != 0) {
-    ::unlink(temp.c_str());
-    return fail(code);
-  }
-  return true;
+  return writeFileReplacing(path, text, replaceReadOnly, error);
 }
 
 std::string resolveLibraryFolder(const std::string& projectPath, const std::string& folder) {

@@ -200,9 +200,12 @@ bool serialiseProject(const ProjectData& data, std::string& text, std::string& e
 bool readProjectFile(const std::string& path, ProjectData& data, std::string& error);
 
 // Writes data to path: the text goes to a new file in the same folder, which then replaces
-// path, so a failed write leaves whatever was at path untouched. An existing file keeps its
-// permissions. False with error naming the file and the reason.
-bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error);
+// path, so a failed write leaves whatever was at path untouched. Only a regular file is
+// replaced (through links, the file they lead to), and a read-only one only when
+// replaceReadOnly; an existing file keeps its permissions. False with error naming the file
+// and the reason.
+bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error,
+                      bool replaceReadOnly = false);
 
 // A library folder as written in the project file at projectPath, resolved: absolute folders
 // unchanged, relative ones joined to the project file's folder. Takes '/' and '\' as
