@@ -18,10 +18,11 @@ struct ScriptLine {
   std::vector<std::string> words;  // the verb first
 };
 
-// Splits a line: blanks separate words, double quotes make one word of a text (a backslash
-// before a quote or a backslash inside takes it as it is), a '#' outside quotes starts a
-// comment. False with
-// error for a text without its closing quote.
+// Splits a line: blanks separate words, double quotes anywhere in a word take a text with
+// blanks into it (a backslash before a quote or a backslash inside takes it as it is), a '#'
+// at the start of a word begins a comment (but "#N" after the verb is a word). False with
+// error for a text without its closing quote or a control character (tabs and carriage
+// returns outside texts are blanks).
 bool splitScriptLine(const std::string& line, std::vector<std::string>& words, std::string& error);
 
 class ScriptRun;

@@ -87,14 +87,6 @@ bool operator==(const ProjectData& a, const ProjectData& b) {
          modelText(a.model) == modelText(b.model);
 }
 
-namespace {
-
-using Json = nlohmann::json;
-
-const char* const kUnitNames[] = {"metric", "imperial"};
-
-// True when text is well-formed UTF-8 (no overlong forms, surrogates or code points past
-// U+10FFFF), which is what JSON strings can carry.
 bool isUtf8(const std::string& text) {
   const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   std::size_t n = text.size();
@@ -126,6 +118,12 @@ bool isUtf8(const std::string& text) {
   }
   return true;
 }
+
+namespace {
+
+using Json = nlohmann::json;
+
+const char* const kUnitNames[] = {"metric", "imperial"};
 
 const char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
