@@ -1,6 +1,6 @@
 // The text a user or a script types into a dialog's length field. The host's reading
-// (DGTextToNumber) of any text gives a finite length or none, and its own text of that length
-// reads back to it; typed into the joint preferences' length column and taken with OK, the
+// (DGTextToNumber) of any text gives a finite length written in decimals or none, and its own
+// text of that length reads back to it; typed into the joint preferences' length column and taken with OK, the
 // add-on keeps exactly what the host read, or the host refuses the text and nothing changes.
 #include <cmath>
 #include <cstddef>
@@ -41,7 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   double length = 0;
   bool reads = dialogTable().DGTextToNumber(text.c_str(), platform::kDGNumberLength, &length);
   if (reads) {
-    if (!std::isfinite(length)) std::abort();
+    // A length is written in decimals, with a unit if wished.
+    const std::string typed = text.substr(0, text.find('\0'));
+    const std::size_t unit = typed.find_last_not_of("cm");
+    if (!std::isfinite(length) || unit == std::string::npos ||
+        typed.substr(0, unit + 1).find_first_not_of("0123456789+-.eE \t") != std::string::npos)
+      std::abort();
     char shown[128];
     int32_t n = dialogTable().DGNumberToText(length, platform::kDGNumberLength, shown, int32_t(sizeof shown));
     double back = 0;
