@@ -1,6 +1,7 @@
 #include "cli/script.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -30,6 +31,33 @@ std::string byteName(char c) {
 }
 
 }  // namespace
+
+bool scriptNumber(const std::string& word, double& value) {
+  std::size_t i = 0, n = word.size(), digits = 0;
+  auto digit = [&](std::size_t k) { return k < n && std::isdigit(static_cast<unsigned char>(word[k])); };
+  if (i < n && (word[i] == '+' || word[i] == '-')) ++i;
+  for (; digit(i); ++i) ++digits;
+  if (i < n && word[i] == '.')
+    for (++i; digit(i); ++i) ++digits;
+  if (digits == 0) return false;
+  if (i < n && (word[i] == 'e' || word[i] == 'E')) {
+    ++i;
+    if (i < n && (word[i] == '+' || word[i] == '-')) ++i;
+    if (!digit(i)) return false;
+    while (digit(i)) ++i;
+  }
+  if (i != n) return false;
+  double v = std::strtod(word.c_str(), nullptr);
+  if (!std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
+std::string menuPath(const ScriptLine& line) {
+  std::string path;
+  for (std::size_t i = 1; i < line.words.size(); ++i) path += (i > 1 ? " " : "") + line.words[i];
+  return path;
+}
 
 bool splitScriptLine(const std::string& line, std::vector<std::string>& words, std::string& error) {
   words.clear();
@@ -181,9 +209,7 @@ bool verbEnd(ScriptRun& run, const ScriptLine&, std::string& error) { return run
 bool verbMenu(ScriptRun& run, const ScriptLine& line, std::string& error) {
   if (!run.endDialog(error)) return false;
   standin::Host& host = run.host();
-  // The path is the rest of the line, so that it needs no quotes around its blanks.
-  std::string path = line.words[1];
-  for (std::size_t i = 2; i < line.words.size(); ++i) path += " " + line.words[i];
+  const std::string path = menuPath(line);
   standin::MenuItem item;
   if (!host.findMenuItem(path, item)) {
     error = "there is no menu item \"" + path + "\" (trestlar menus lists them)";

@@ -22,41 +22,14 @@ namespace {
 
 constexpr uint32_t kToolVariation = platform::fourcc("Vrnh");
 
-// Positions, distances and lengths are at most this many metres either way: no building is
-// that large, and far beyond it a body's vertices lose the millimetres its sizes are read to.
-constexpr double kFarthest = 1e6;
-
-// A number as a user types it: an optional sign, digits with an optional decimal point and an
-// optional exponent; no blanks, no hexadecimal, no NaN or infinity, nothing that overflows.
-bool number(const std::string& word, double& value) {
-  std::size_t i = 0, n = word.size(), digits = 0;
-  auto digit = [&](std::size_t k) { return k < n && std::isdigit(static_cast<unsigned char>(word[k])); };
-  if (i < n && (word[i] == '+' || word[i] == '-')) ++i;
-  for (; digit(i); ++i) ++digits;
-  if (i < n && word[i] == '.')
-    for (++i; digit(i); ++i) ++digits;
-  if (digits == 0) return false;
-  if (i < n && (word[i] == 'e' || word[i] == 'E')) {
-    ++i;
-    if (i < n && (word[i] == '+' || word[i] == '-')) ++i;
-    if (!digit(i)) return false;
-    while (digit(i)) ++i;
-  }
-  if (i != n) return false;
-  double v = std::strtod(word.c_str(), nullptr);
-  if (!std::isfinite(v)) return false;
-  value = v;
-  return true;
-}
-
 bool numberWord(const std::string& word, double& value, const char* what, std::string& error) {
-  if (number(word, value)) return true;
+  if (scriptNumber(word, value)) return true;
   error = "\"" + word + "\" is not a number (" + what + ")";
   return false;
 }
 
 // A length in metres, or with a unit as the host's length fields take it (250mm, 25cm, 0.25m),
-// within kFarthest.
+// within kScriptFarthest.
 bool lengthWord(const std::string& word, double& metres, const std::string& what, std::string& error) {
   struct Unit {
     const char* suffix;
@@ -73,11 +46,11 @@ bool lengthWord(const std::string& word, double& metres, const std::string& what
     }
   }
   double v = 0;
-  if (!number(digits, v)) {
+  if (!scriptNumber(digits, v)) {
     error = "\"" + word + "\" is not a number (" + what + ")";
     return false;
   }
-  if (std::fabs(v * factor) > kFarthest) {
+  if (std::fabs(v * factor) > kScriptFarthest) {
     error = "\"" + word + "\" is out of range (" + what + "): lengths are at most 1000 km either way";
     return false;
   }
@@ -142,7 +115,7 @@ bool parameterValue(const std::string& name, int32_t typeID, bool isArray, const
     case platform::kParamFill:
     case platform::kParamPen: {
       double v = 0;
-      if (!number(text, v) || v != std::floor(v) || v < -32768 || v > 32767) {
+      if (!scriptNumber(text, v) || v != std::floor(v) || v < -32768 || v > 32767) {
         error = name + " takes a whole number from -32768 to 32767; " + quoted + " is not one";
         return false;
       }
@@ -165,7 +138,7 @@ bool parameterValue(const std::string& name, int32_t typeID, bool isArray, const
       }
       return true;
     default:
-      if (!number(text, out.number)) {
+      if (!scriptNumber(text, out.number)) {
         error = quoted + " is not a number (" + name + ")";
         return false;
       }
@@ -316,8 +289,8 @@ bool dragElement(ScriptRun& run, const ScriptLine& line, bool copy, std::string&
   standin::HostElement* e = host.model().find(guid);
   if (e && (e->record.header.typeID == platform::kObject || e->record.header.typeID == platform::kLamp)) {
     const auto& r = e->record.part;
-    if (std::fabs(r.pos.x + d[0]) > kFarthest || std::fabs(r.pos.y + d[1]) > kFarthest ||
-        std::fabs(r.level + d[2]) > kFarthest) {
+    if (std::fabs(r.pos.x + d[0]) > kScriptFarthest || std::fabs(r.pos.y + d[1]) > kScriptFarthest ||
+        std::fabs(r.level + d[2]) > kScriptFarthest) {
       error = "the element would land more than 1000 km away";
       return false;
     }
@@ -345,7 +318,7 @@ bool resize(ScriptRun& run, const ScriptLine& line, const platform::Guid& guid, 
     error = "a box size would not be above 0";
     return false;
   }
-  if (a > kFarthest || b > kFarthest || height > kFarthest) {
+  if (a > kScriptFarthest || b > kScriptFarthest || height > kScriptFarthest) {
     error = "a box size would be above 1000 km";
     return false;
   }

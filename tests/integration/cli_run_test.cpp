@@ -147,6 +147,9 @@ TEST_F(CliRunTest, HostileValuesAreRefusedWithTheirLine) {
       {"dialog 32514\n  choose 4 #2\nmenu Framing/Preferences/Project...\n",
        "line 2: item 4 (text) is no pop-up"},
       {"save-file \"\"\n", "line 1: save-file needs a path (or cancel)"},
+      {"point 0x10 0\n", "line 1: \"0x10\" is not a number (x)"},
+      {"polygon 1 1 2 2e7\n",
+       "line 1: \"2e7\" is no coordinate a pointer gives (y of a vertex): positions are at most 1000 km either way"},
   };
   const std::string project = std::string(TRESTLAR_FIXTURES) + "/cli/frame.trestlar";
   const std::string before = readFile(project);

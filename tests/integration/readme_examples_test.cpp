@@ -10,6 +10,7 @@
 //   <!-- example: dialog layout -->            reads as a dialog layout
 //   <!-- example: report of trestlar ARGS -->  the first lines of the file `trestlar ARGS -o
 //                                              FILE` writes
+//   <!-- example: checked by tests/FILE -->    a test of its own reads it from the README
 //   <!-- example: not run (why) -->            left alone, saying why
 //
 // A block that says none of these fails the test, so a new example is never left unchecked.
@@ -75,15 +76,17 @@ std::vector<Example> readmeExamples() {
   return examples;
 }
 
-enum class Kind { Shell, Json, Script, DialogLayout, Report, NotRun, Unknown };
+enum class Kind { Shell, Json, Script, DialogLayout, Report, CheckedBy, NotRun, Unknown };
 
 const std::string kReportOf = "report of trestlar ";
+const std::string kCheckedBy = "checked by ";
 
 Kind kindOf(const Example& e) {
   if (e.marker.compare(0, 8, "not run ") == 0 && e.marker.size() > 10) return Kind::NotRun;
   if (e.marker == "script") return Kind::Script;
   if (e.marker == "dialog layout") return Kind::DialogLayout;
   if (e.marker.compare(0, kReportOf.size(), kReportOf) == 0) return Kind::Report;
+  if (e.marker.compare(0, kCheckedBy.size(), kCheckedBy) == 0) return Kind::CheckedBy;
   if (!e.marker.empty()) return Kind::Unknown;
   if (e.info == "sh") return Kind::Shell;
   if (e.info == "json") return Kind::Json;
@@ -136,10 +139,20 @@ TEST(ReadmeExamples, EveryBlockSaysHowItIsChecked) {
     if (kindOf(e) == Kind::Unknown)
       ADD_FAILURE() << where(e) << ": say how the block is checked: ```sh, ```json, or a marker line before it "
                     << "(<!-- example: script -->, <!-- example: dialog layout -->, "
-                    << "<!-- example: report of trestlar ARGS -->, <!-- example: not run (why) -->)";
+                    << "<!-- example: report of trestlar ARGS -->, <!-- example: checked by tests/FILE -->, "
+                    << "<!-- example: not run (why) -->)";
   // Each kind is found: a reader that found none would check nothing.
   for (Kind kind : {Kind::Shell, Kind::Json, Kind::Script, Kind::DialogLayout, Kind::Report})
     EXPECT_FALSE(examplesOf(kind).empty()) << "no example of kind " << int(kind) << " found";
+}
+
+// A block another test checks names that test, which reads the README.
+TEST(ReadmeExamples, TheTestsNamedForBlocksReadTheReadme) {
+  for (const Example& e : examplesOf(Kind::CheckedBy)) {
+    const std::string test = e.marker.substr(kCheckedBy.size());
+    EXPECT_NE(readFile(std::string(TRESTLAR_SOURCE_DIR) + "/" + test).find("README.md"), std::string::npos)
+        << where(e) << ": " << test << " does not read the README";
+  }
 }
 
 TEST_F(ReadmeExamplesTest, ShellLinesRun) {
