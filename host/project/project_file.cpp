@@ -87,18 +87,6 @@ bool operator==(const ProjectData& a, const ProjectData& b) {
          modelText(a.model) == modelText(b.model);
 }
 
-namespace {
-
-using Json = nlohmann::json;
-
-// Each unit's own name, in code order, and the names it is written under.
-const char* const kUnitNames[] = {"metres",      "centimetres",      "millimetres",   "feetAndFractionalInches",
-                                  "feetAndDecimalInches", "decimalFeet", "fractionalInches", "decimalInches"};
-const char* const kMetricName = "metric";
-const char* const kImperialName = "imperial";
-
-// True when text is well-formed UTF-8 (no overlong forms, surrogates or code points past
-// U+10FFFF), which is what JSON strings can carry.
 bool isUtf8(const std::string& text) {
   const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   std::size_t n = text.size();
@@ -130,6 +118,16 @@ bool isUtf8(const std::string& text) {
   }
   return true;
 }
+
+namespace {
+
+using Json = nlohmann::json;
+
+// Each unit's own name, in code order, and the names it is written under.
+const char* const kUnitNames[] = {"metres",      "centimetres",      "millimetres",   "feetAndFractionalInches",
+                                  "feetAndDecimalInches", "decimalFeet", "fractionalInches", "decimalInches"};
+const char* const kMetricName = "metric";
+const char* const kImperialName = "imperial";
 
 const char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 

@@ -213,6 +213,10 @@ struct ProjectData {
 bool operator==(const ProjectSettings& a, const ProjectSettings& b);
 bool operator==(const ProjectData& a, const ProjectData& b);
 
+// True when text is well-formed UTF-8 (no overlong forms, surrogates or code points past
+// U+10FFFF), which is what the file's JSON strings can carry.
+bool isUtf8(const std::string& text);
+
 // Parses project text; source names it in messages ("x.trestlar: line 3, column 5: ...").
 // False with error set and data unchanged when the text is refused; never throws.
 bool parseProject(const std::string& text, const std::string& source, ProjectData& data, std::string& error);
