@@ -43,9 +43,10 @@ bool selectById(standin::Host& host, const std::string& ids, std::string& error)
   while (std::getline(list, id, ',')) {
     if (id.empty()) continue;
     bool found = false;
-    for (standin::HostElement* e : host.model().elements(host.model().plan(), platform::kObject)) {
-      if (std::string(e->record.part.id, strnlen(e->record.part.id, sizeof e->record.part.id)) != id) continue;
-      host.model().select(e->record.header.guid, true);
+    for (standin::HostElement* e : host.model().findById(id)) {
+      const platform::ElementHeader& h = e->header();
+      if (h.typeID != platform::kObject || h.databaseKind != platform::kDatabasePlan) continue;
+      host.model().select(h.guid, true);
       found = true;
     }
     if (!found) {
