@@ -39,6 +39,11 @@ const Command kCommands[] = {
      "      project (to OUT when given); --new-only numbers only timbers without a number,\n"
      "      --group also gives a new timber the number of an identical numbered one; with no\n"
      "      project, the bundled sample, saved as barn.trestlar here"},
+    {"draw", &trestlar::runDraw,
+     "draw [PROJECT] [--view plan|3d|NAME] [--select ID,...] [-o FILE]\n"
+     "      write an SVG picture of the plan, the 3D model or a section or elevation (default\n"
+     "      PROJECT-VIEW.svg here, - for standard output), the elements of --select highlighted;\n"
+     "      with no project, the bundled sample"},
     // Hidden: regenerates the bundled sample project.
     {"make-sample", &trestlar::runMakeSample, nullptr},
 };

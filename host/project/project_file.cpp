@@ -867,6 +867,10 @@ bool writeProjectFile(const std::string& path, const ProjectData& data, std::str
     error = path + ": cannot write the project: " + error;
     return false;
   }
+  return replaceFile(path, text, error);
+}
+
+bool replaceFile(const std::string& path, const std::string& text, std::string& error) {
   auto fail = [&](int code) {
     error = path + ": cannot write the file (" + systemError(code) + ")";
     return false;

@@ -185,6 +185,8 @@ bool readProjectFile(const std::string& path, ProjectData& data, std::string& er
 // path, so a failed write leaves whatever was at path untouched. An existing file keeps its
 // permissions. False with error naming the file and the reason.
 bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error);
+// Writes text to path the same way: through a new file beside it, which then replaces it.
+bool replaceFile(const std::string& path, const std::string& text, std::string& error);
 
 // A library folder as written in the project file at projectPath, resolved: absolute folders
 // unchanged, relative ones joined to the project file's folder. Takes '/' and '\' as

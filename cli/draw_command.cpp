@@ -1,0 +1,106 @@
+// draw: an SVG picture of a view of a project as the host shows it.
+#include <sys/stat.h>
+
+#include <cctype>
+#include <iostream>
+#include <sstream>
+
+#include "cli/commands.h"
+#include "host/project/project_file.h"
+#include "host/render/scene.h"
+#include "host/render/svg_writer.h"
+
+namespace trestlar {
+
+namespace {
+
+// The file's name without its folder.
+std::string baseName(const std::string& path) {
+  std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The default picture file, in the current folder: PROJECT-VIEW.svg, the project's name
+// without its extension and the view's name kept to letters, digits, '.', '-' and '_'.
+std::string defaultOutput(const std::string& project, const std::string& view) {
+  std::string stem = baseName(project);
+  std::size_t dot = stem.find_last_of('.');
+  if (dot != std::string::npos && dot > 0) stem.resize(dot);
+  std::string name = stem + "-" + view;
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '_') c = '_';
+  // No hidden file and no name of a folder.
+  if (name[0] == '.') name[0] = '_';
+  return name + ".svg";
+}
+
+// True when path names the same file as other (both exist).
+bool sameFile(const std::string& path, const std::string& other) {
+  struct stat a, b;
+  return ::stat(path.c_str(), &a) == 0 && ::stat(other.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// The views there are, for a message: plan, 3d and the others quoted.
+std::string viewList(standin::ProjectModel& model) {
+  std::string list;
+  for (const std::string& name : standin::viewNames(model)) {
+    if (!list.empty()) list += ", ";
+    list += name == "plan" || name == "3d" ? name : "\"" + name + "\"";
+  }
+  return list;
+}
+
+// Selects the elements of every kind whose element ID is one of ids; false with error naming
+// an ID no element has.
+bool selectElements(standin::ProjectModel& model, const std::string& ids, std::string& error) {
+  std::stringstream list(ids);
+  std::string id;
+  while (std::getline(list, id, ',')) {
+    if (id.empty()) continue;
+    std::vector<standin::HostElement*> found = model.findById(id);
+    if (found.empty()) {
+      error = "no element has the ID \"" + id + "\"";
+      return false;
+    }
+    for (standin::HostElement* e : found) model.select(e->header().guid, true);
+  }
+  return true;
+}
+
+}  // namespace
+
+int runDraw(const SessionOptions& options, const Arguments& args) {
+  ParsedArguments parsed;
+  std::string error;
+  if (!parseArguments(args, {}, {"--view", "--select", "-o"}, parsed, error))
+    return fail(error + " for draw (see trestlar --help)");
+  if (parsed.plain.size() > 1) return fail("draw takes at most one project file");
+  const std::string project = parsed.plain.empty() ? sampleProject() : parsed.plain[0];
+  const std::string viewName = parsed.has("--view") ? parsed.value("--view") : std::string("plan");
+
+  Session session;
+  if (!openSession(session, options, project, error)) return fail(error);
+  standin::Host& host = session.host();
+  standin::ViewChoice view;
+  if (!standin::findView(host.model(), viewName, view))
+    return fail(project + ": there is no view \"" + viewName + "\" (the views: " + viewList(host.model()) + ")");
+  if (parsed.has("--select") && !selectElements(host.model(), parsed.value("--select"), error))
+    return fail(project + ": " + error);
+  const std::string out = parsed.has("-o") ? parsed.value("-o") : defaultOutput(project, view.name);
+  if (out != "-" && sameFile(out, project)) return fail(out + ": is the project; the picture is not written over it");
+
+  standin::Picture picture = standin::drawView(host, view);
+  picture.setTitle(baseName(project) + " - " + view.name);
+  std::string svg;
+  if (!standin::writeSvg(picture, svg, error)) return fail(project + ": " + error);
+  if (out == "-") {
+    std::cout << svg;
+    std::cout.flush();
+    return std::cout ? 0 : fail("the picture could not be written to standard output");
+  }
+  if (!standin::replaceFile(out, svg, error)) return fail(error);
+  std::cout << "wrote " << out << "\n";
+  return 0;
+}
+
+}  // namespace trestlar
