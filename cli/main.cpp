@@ -25,8 +25,9 @@ const Command kCommands[] = {
      "macro [PROJECT] [-o FILE]\n      write the ProjectData macro the add-on generates for the project (to standard\n"
      "      output without -o)"},
     {"run", &trestlar::runRun,
-     "run PROJECT SCRIPT [-o OUT]\n      run a session script (menu choices and the answers to their dialogs and\n"
-     "      alerts) on the project, then save it (to OUT when given); see the README"},
+     "run PROJECT SCRIPT [-o OUT] [--verbose]\n      run a session script (menu choices and the answers to their dialogs, alerts\n"
+     "      and clicks) on the project, then save it (to OUT when given); --verbose prints each\n"
+     "      dialog, alert and prompt with the script's answer; see the README"},
     {"schedule", &trestlar::runSchedule,
      "schedule [PROJECT] [--cutlist] [--headings] [--selection] [--select ID,...] [--number]\n"
      "         [--strict] [-o FILE]\n"

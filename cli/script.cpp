@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/script_pointer.h"
 
 namespace trestlar {
 
@@ -174,6 +175,10 @@ const std::vector<ScriptVerb> kVerbs = {
     {"alert", 1, 1, &verbAlert, "alert BUTTON", "answer the next alert with a button (its text or number)"},
     {"save-file", 1, 1, &verbSaveFile,
      "save-file PATH", "answer the next save-file dialog with PATH (cancel: cancel it)"},
+    {"point", 2, 3, &verbPoint, "point X Y [Z]", "click a point for the next point request or line end"},
+    {"arc", 2, 4, &verbArc, "arc X Y [Z] [cw]", "click the end of the next arc request (cw: drawn clockwise)"},
+    {"polygon", 1, -1, &verbPolygon, "polygon X Y ... | back", "add vertices to the next polygon request"},
+    {"escape", 0, 0, &verbEscape, "escape", "cancel the next input request"},
 };
 
 const ScriptVerb* findVerb(const std::string& name) {
@@ -214,6 +219,7 @@ bool ScriptRun::afterCommand(const ScriptLine& line, std::size_t recordsBefore, 
     error = dialogs.scriptError();
     return false;
   }
+  if (!pointerAfterCommand(*this, line, error)) return false;
   const auto& records = dialogs.records();
   for (std::size_t i = recordsBefore; i < records.size(); ++i)
     if (records[i].missing)
@@ -294,14 +300,14 @@ bool ScriptRun::run(const std::string& text, std::string& error) {
     error = "line " + std::to_string(left.line) + ": these answers are followed by no menu line to use them";
     return false;
   }
-  return true;
+  return pointerAfterScript(*this, error);
 }
 
 int runRun(const SessionOptions& options, const Arguments& args) {
   ParsedArguments parsed;
   std::string error;
-  if (!parseArguments(args, {}, {"-o"}, parsed, error)) return fail(error + " for run (see trestlar --help)");
-  if (parsed.plain.size() != 2) return fail("run takes a project and a script (trestlar run PROJECT SCRIPT [-o OUT])");
+  if (!parseArguments(args, {"--verbose"}, {"-o"}, parsed, error)) return fail(error + " for run (see trestlar --help)");
+  if (parsed.plain.size() != 2) return fail("run takes a project and a script (trestlar run PROJECT SCRIPT [-o OUT] [--verbose])");
   const std::string& project = parsed.plain[0];
   const std::string& scriptPath = parsed.plain[1];
   std::ifstream in(scriptPath, std::ios::binary);
@@ -311,6 +317,7 @@ int runRun(const SessionOptions& options, const Arguments& args) {
 
   Session session;
   if (!openSession(session, options, project, error)) return fail(error);
+  if (parsed.has("--verbose")) session.echoAnswers();
   ScriptRun run(session.host());
   bool ok = run.run(text.str(), error);
   for (const std::string& note : run.notes()) std::cerr << "trestlar: " << scriptPath << ": " << note << "\n";

@@ -44,6 +44,43 @@ bool Session::start(const SessionOptions& options, std::string& error) {
   return host_->load(std::move(module), error);
 }
 
+namespace {
+
+std::string answeredBy(int line) {
+  return line > 0 ? " (line " + std::to_string(line) + ")" : " (the script has no answer for it)";
+}
+
+}  // namespace
+
+void Session::echoAnswers() {
+  if (!host_) return;
+  host_->dialogs().setDialogEcho(
+      [](const standin::OpenDialog& dialog, const standin::ScriptAnswer* answer) {
+        std::cerr << "dialog " << dialog.resourceId << " \"" << dialog.title << "\" opens: "
+                  << (answer ? "the answers of line " + std::to_string(answer->line)
+                             : std::string("the script has no answers for it"))
+                  << "\n";
+      },
+      [](const standin::DialogRecord& record) {
+        std::cerr << "dialog " << record.resourceId << " \"" << record.title << "\" closes with item "
+                  << record.closedBy << "\n";
+      });
+  // Alerts are printed as they come in any case; the answer follows.
+  host_->setAlertEcho([](const standin::AlertRecord& alert) {
+    std::cerr << (alert.title.empty() ? "Alert" : alert.title) << ": " << alert.text << "\n";
+    std::string button = alert.answer >= 1 && std::size_t(alert.answer) <= alert.buttons.size()
+                             ? alert.buttons[std::size_t(alert.answer) - 1]
+                             : std::to_string(alert.answer);
+    std::cerr << "alert answered \"" << button << "\"" << answeredBy(alert.answerLine) << "\n";
+  });
+  host_->pointer().setEcho([](const standin::InputRecord& request) {
+    std::cerr << "prompt \"" << request.prompt << "\" (" << standin::inputKindName(request.kind) << "): ";
+    if (request.answerLine > 0) std::cerr << request.answerText << " (line " << request.answerLine << ")";
+    else std::cerr << "the script has no answer for it";
+    std::cerr << "\n";
+  });
+}
+
 bool Session::openProject(const std::string& path, std::string& error) {
   if (!host_) {
     error = "the host is not started";

@@ -27,6 +27,9 @@ class Session {
   // Saves the open project to path, or to the file it came from when path is empty; false
   // with error when there is no project or the file cannot be written.
   bool saveProject(const std::string& path, std::string& error);
+  // From now on prints on standard error each dialog, alert and prompt as it comes, with the
+  // answer the script gave it (trestlar run --verbose). Call after start.
+  void echoAnswers();
 
   // The add-on library beside the running program.
   static std::string defaultAddonPath();

@@ -23,6 +23,11 @@
 //                                      the default folder's position or -1
 //   HostEnvironment 'ALIB' (const char* folder)              adds a folder to the libraries
 //   HostInterface 'RBPL' ()                                  rebuilds the plan's drawing
+//   HostInterface 'IPOI' 'ILIN' 'IARC' 'IPOL' (request record)
+//                                      asks the user for a point, the end of a line, the end
+//                                      of an arc, a polygon (input_records.h)
+//   HostInterface 'DRLI' (const Coord3D* from, const Coord3D* to)
+//                                      draws one rubber line while an input request waits
 //   HostDatabase 'GDAT' (int32_t* databaseKind, int32_t* databaseIndex)
 //                                      the current database
 //   HostDatabase 'SDAT' (const int32_t* databaseKind, const int32_t* databaseIndex)

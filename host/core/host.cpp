@@ -40,6 +40,16 @@ Host::Host() : table_(buildHostTable()) {
   model_->setLibrary([this]() -> const LibraryIndex& { return library(); });
   model_->setGroupsSuspended([this]() { return groupsSuspended_; });
   connectElementBodies(*this);
+  // Sections and elevations are drawings of two coordinates: along the cut line, then up.
+  pointer_->setFlatView([this]() -> std::string {
+    const HostDatabase& view = model_->currentDatabase();
+    if (view.id.kind == platform::kDatabasePlan || view.id.kind == platform::kDatabaseModel) return std::string();
+    const char* kind = "view";
+    if (view.id.kind == platform::kDatabaseSection) kind = "section";
+    else if (view.id.kind == platform::kDatabaseElevation) kind = "elevation";
+    else if (view.id.kind == platform::kDatabaseInteriorElevation) kind = "interior elevation";
+    return std::string(kind) + " \"" + view.name + "\"";
+  });
 }
 
 Host::~Host() {
@@ -387,6 +397,7 @@ void Host::clearRecords() {
   alertAnswers_.clear();
   calls_.clear();
   callLog_.clear();
+  pointer_->clearRecords();
 }
 
 }  // namespace standin

@@ -19,6 +19,7 @@
 #include "host/dialogs/dialog_manager.h"
 #include "host/model/project_model.h"
 #include "host/files/file_library.h"
+#include "host/input/pointer.h"
 #include "host/library/library_index.h"
 #include "host/project/project_file.h"
 #include "platform/host_table.h"
@@ -70,6 +71,7 @@ struct AlertRecord {
   std::string text;
   std::vector<std::string> buttons;
   int32_t answer = 0;
+  int answerLine = 0;  // the script line of the answer; 0 when the script gave none
 };
 
 // The mode the host hands the module-data merge handler when it merges another project in.
@@ -247,6 +249,8 @@ class Host {
   ProjectModel& model() { return *model_; }
   ResourceManager& resources() { return resources_; }
   FileLibrary& files() { return files_; }
+  // The pointer: the user's clicks for input requests and the rubber lines drawn meanwhile.
+  Pointer& pointer() { return *pointer_; }
   // The 3D model: the elements' generated bodies.
   BodyStore& bodies() { return bodies_; }
 
@@ -308,6 +312,7 @@ class Host {
 
   MemoryManager memory_;
   std::unique_ptr<DialogManager> dialogs_ = std::make_unique<DialogManager>();
+  std::unique_ptr<Pointer> pointer_ = std::make_unique<Pointer>();
   std::unique_ptr<ProjectModel> model_ = std::make_unique<ProjectModel>();
   ResourceManager resources_;
   FileLibrary files_;

@@ -232,6 +232,7 @@ struct HostOperations {
     ENTER("HostInterface");
     GSErr dialogResult = kNoError;
     if (self->dialogs().interfaceOperation(code, p1, p2, p3, dialogResult)) return dialogResult;
+    if (self->pointer().interfaceOperation(code, p1, p2, p3, dialogResult)) return dialogResult;
     if (code == platform::fourcc("RBPL")) {
       ++self->planRebuilds_;
       return kNoError;
@@ -378,7 +379,7 @@ struct HostOperations {
     for (const char* b : {b1, b2, b3})
       if (b) record.buttons.push_back(b);
     int32_t answer = 1;
-    if (self->dialogs().answerAlert(record.buttons, answer)) {
+    if (self->dialogs().answerAlert(record.buttons, answer, &record.answerLine)) {
       // The script's answer.
     } else if (!self->alertAnswers_.empty()) {
       answer = self->alertAnswers_.front();

@@ -152,7 +152,7 @@ void DialogManager::fail(int line, const std::string& message) {
   answers_.clear();
 }
 
-bool DialogManager::answerAlert(const std::vector<std::string>& buttons, int32_t& answer) {
+bool DialogManager::answerAlert(const std::vector<std::string>& buttons, int32_t& answer, int* line) {
   if (!error_.empty()) {
     // The script has failed: nothing more is agreed to.
     answer = int32_t(std::max<std::size_t>(buttons.size(), 1));
@@ -162,6 +162,7 @@ bool DialogManager::answerAlert(const std::vector<std::string>& buttons, int32_t
   if (it == answers_.end()) return false;
   ScriptAnswer a = *it;
   answers_.erase(it);
+  if (line) *line = a.line;
   double n = 0;
   if (parseWhole(a.button, n) && n >= 1 && n <= double(buttons.size())) {
     answer = int32_t(n);
@@ -276,6 +277,7 @@ void DialogManager::record(const OpenDialog& d) {
     r.items.push_back(std::move(i));
   }
   records_.push_back(std::move(r));
+  if (closeEcho_) closeEcho_(records_.back());
 }
 
 int16_t DialogManager::send(OpenDialog& d, int16_t message, int16_t item, intptr_t data) {
@@ -577,6 +579,7 @@ int32_t DialogManager::modalDialog(int32_t resourceId, platform::DGMessageHandle
     mismatch = answer.dialog != 0 && answer.dialog != resourceId;
   }
   send(*d, platform::kDGMsgInit, 0);
+  if (openEcho_) openEcho_(*d, forThis ? &answer : nullptr);
   if (mismatch) {
     fail(answer.line, "the answers are for dialog " + std::to_string(answer.dialog) + ", but dialog " +
                           std::to_string(resourceId) + " \"" + d->title + "\" opened");
@@ -606,7 +609,9 @@ int16_t DialogManager::modelessInit(int32_t resourceId, platform::DGMessageHandl
   int16_t id = d->dialId;
   send(*d, platform::kDGMsgInit, 0);
   auto next = firstAnswer(ScriptAnswer::Kind::Dialog);
-  if (next != answers_.end() && next->dialog == resourceId) {
+  const bool named = next != answers_.end() && next->dialog == resourceId;
+  if (openEcho_) openEcho_(*d, named ? &*next : nullptr);
+  if (named) {
     ScriptAnswer answer = *next;
     answers_.erase(next);
     for (const DialogAction& action : answer.actions) {

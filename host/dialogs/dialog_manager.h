@@ -150,8 +150,8 @@ class DialogManager {
   void clearScriptError() { error_.clear(); }
   // Takes the answer for an alert with these buttons: the first alert answer queued, or the
   // last button once the script has failed; false when the script has none (the host then
-  // answers with the first button).
-  bool answerAlert(const std::vector<std::string>& buttons, int32_t& answer);
+  // answers with the first button). line, when given, receives the answer's script line.
+  bool answerAlert(const std::vector<std::string>& buttons, int32_t& answer, int* line = nullptr);
   // Makes the next 'CANC' question answer that the user cancelled.
   void cancelProgress() { progressCancel_ = true; }
 
@@ -170,6 +170,13 @@ class DialogManager {
   const std::vector<ProgressRecord>& progressWindows() const { return progress_; }
   // Called after every change of an open progress window (the command line draws it).
   void setProgressEcho(std::function<void(const ProgressRecord&)> echo) { progressEcho_ = std::move(echo); }
+  // Told of each dialog as it opens, with the script's answers it takes (null: none), and of
+  // each dialog's record as it closes (trestlar run --verbose); either may be empty.
+  void setDialogEcho(std::function<void(const OpenDialog&, const ScriptAnswer*)> opened,
+                     std::function<void(const DialogRecord&)> closed) {
+    openEcho_ = std::move(opened);
+    closeEcho_ = std::move(closed);
+  }
   void clearRecords();
 
   // ---- open dialogs ----
@@ -224,6 +231,8 @@ class DialogManager {
   bool progressOpen_ = false;
   bool progressCancel_ = false;
   std::function<void(const ProgressRecord&)> progressEcho_;
+  std::function<void(const OpenDialog&, const ScriptAnswer*)> openEcho_;
+  std::function<void(const DialogRecord&)> closeEcho_;
 };
 
 // Fills the dialog manager's slots of the host table.
