@@ -2,10 +2,14 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/script.h"
+#include "host/input/pointer.h"
 #include "host/project/project_file.h"
 #include "host/render/scene.h"
 #include "host/render/svg_writer.h"
@@ -67,12 +71,36 @@ bool selectElements(standin::ProjectModel& model, const std::string& ids, std::s
   return true;
 }
 
+// What the script's input requests asked for: each click, and the rubber lines the add-on
+// showed at the moment of each click (those of the request's last draw call).
+standin::TraceMarks traceOf(const standin::Pointer& pointer) {
+  standin::TraceMarks trace;
+  auto click = [&trace](const platform::Coord3D& p) { trace.clicks.push_back({p.x, p.y, p.z}); };
+  for (const standin::InputRecord& request : pointer.requests()) {
+    if (request.outcome == standin::InputRecord::Outcome::Clicked) {
+      if (request.kind == standin::InputKind::Polygon) {
+        // The first vertex is the command's; the user clicked the others.
+        for (std::size_t i = 1; i < request.vertices.size(); ++i) click(request.vertices[i]);
+      } else {
+        click(request.click);
+      }
+    }
+    for (auto call = request.calls.rbegin(); call != request.calls.rend(); ++call) {
+      if (!call->draw) continue;
+      for (const standin::RubberLine& line : call->lines)
+        trace.rubberLines.push_back({{line.from.x, line.from.y, line.from.z}, {line.to.x, line.to.y, line.to.z}});
+      break;
+    }
+  }
+  return trace;
+}
+
 }  // namespace
 
 int runDraw(const SessionOptions& options, const Arguments& args) {
   ParsedArguments parsed;
   std::string error;
-  if (!parseArguments(args, {}, {"--view", "--select", "-o"}, parsed, error))
+  if (!parseArguments(args, {}, {"--view", "--select", "--trace", "-o"}, parsed, error))
     return fail(error + " for draw (see trestlar --help)");
   if (parsed.plain.size() > 1) return fail("draw takes at most one project file");
   const std::string project = parsed.plain.empty() ? sampleProject() : parsed.plain[0];
@@ -84,12 +112,27 @@ int runDraw(const SessionOptions& options, const Arguments& args) {
   standin::ViewChoice view;
   if (!standin::findView(host.model(), viewName, view))
     return fail(project + ": there is no view \"" + viewName + "\" (the views: " + viewList(host.model()) + ")");
-  if (parsed.has("--select") && !selectElements(host.model(), parsed.value("--select"), error))
-    return fail(project + ": " + error);
   const std::string out = parsed.has("-o") ? parsed.value("-o") : defaultOutput(project, view.name);
   if (out != "-" && sameFile(out, project)) return fail(out + ": is the project; the picture is not written over it");
+  std::unique_ptr<standin::TraceMarks> trace;
+  if (parsed.has("--trace")) {
+    // The script runs on the open project, which is never saved; the picture shows what it did.
+    const std::string script = parsed.value("--trace");
+    if (out != "-" && sameFile(out, script)) return fail(out + ": is the script; the picture is not written over it");
+    std::ifstream in(script, std::ios::binary);
+    if (!in) return fail(script + ": cannot be read");
+    std::stringstream text;
+    text << in.rdbuf();
+    ScriptRun run(host);
+    const bool ran = run.run(text.str(), error);
+    for (const std::string& note : run.notes()) std::cerr << "trestlar: " << script << ": " << note << "\n";
+    if (!ran) return fail(script + ": " + error + "; nothing was drawn");
+    trace = std::make_unique<standin::TraceMarks>(traceOf(host.pointer()));
+  }
+  if (parsed.has("--select") && !selectElements(host.model(), parsed.value("--select"), error))
+    return fail(project + ": " + error);
 
-  standin::Picture picture = standin::drawView(host, view);
+  standin::Picture picture = standin::drawView(host, view, trace.get());
   picture.setTitle(baseName(project) + " - " + view.name);
   std::string svg;
   if (!standin::writeSvg(picture, svg, error)) return fail(project + ": " + error);

@@ -22,6 +22,7 @@ const Rgb kHighlight{230, 97, 0};
 const Rgb kOtherObject{176, 176, 176};
 const Rgb kCheckedJoint{46, 139, 58};
 const Rgb kUncheckedJoint{214, 39, 40};
+const Rgb kTrace{0, 102, 204};
 
 Rgb timberType(std::size_t index) {
   static const Rgb kPalette[] = {{200, 161, 101}, {127, 168, 106}, {107, 143, 184}, {194, 124, 124},
@@ -596,19 +597,25 @@ class SceneBuilder {
     (checked ? anyChecked_ : anyUnchecked_) = true;
   }
 
+  // A point of the trace: in a section or elevation the view's own coordinates (along the
+  // cut line, up), elsewhere a model point.
+  PicturePoint traced(const TraceMarks::Click& c) const {
+    if (view_.kind == ViewChoice::Kind::CutPlane) return {c.x, c.y};
+    return projection_.project({c.x, c.y, c.z});
+  }
+
   void drawTrace(const TraceMarks& trace) {
     for (const TraceMarks::Line& l : trace.rubberLines) {
       PictureItem item;
       item.shape = PictureItem::Shape::Polyline;
       item.role = PictureRole::RubberLine;
-      item.points = {projection_.project({l.from.x, l.from.y, l.from.z}), projection_.project({l.to.x, l.to.y, l.to.z})};
-      item.stroke = {0, 102, 204};
+      item.points = {traced(l.from), traced(l.to)};
+      item.stroke = colours::kTrace;
       item.strokeWidth = 1.25;
       picture_.add(std::move(item));
     }
     for (std::size_t i = 0; i < trace.clicks.size(); ++i) {
-      const TraceMarks::Click& c = trace.clicks[i];
-      const PicturePoint at = projection_.project({c.x, c.y, c.z});
+      const PicturePoint at = traced(trace.clicks[i]);
       PictureItem dot;
       dot.shape = PictureItem::Shape::Arc;
       dot.role = PictureRole::Click;
@@ -616,13 +623,13 @@ class SceneBuilder {
       dot.radius = 0.06;
       dot.endAngle = 2 * kPi;
       dot.filled = true;
-      dot.fill = {0, 102, 204};
+      dot.fill = colours::kTrace;
       dot.stroke = {255, 255, 255};
       picture_.add(std::move(dot));
-      text({at.x + 0.1, at.y + 0.1}, std::to_string(i + 1), 0.2, 0, false, PictureRole::Click, {0, 102, 204}, nullptr);
+      text({at.x + 0.1, at.y + 0.1}, std::to_string(i + 1), 0.2, 0, false, PictureRole::Click, colours::kTrace, nullptr);
     }
-    if (!trace.clicks.empty()) picture_.addLegend("click", {0, 102, 204}, PictureRole::Click);
-    if (!trace.rubberLines.empty()) picture_.addLegend("rubber line", {0, 102, 204}, PictureRole::RubberLine);
+    anyClick_ = !trace.clicks.empty();
+    anyRubberLine_ = !trace.rubberLines.empty();
   }
 
   void addLegend() {
@@ -637,6 +644,8 @@ class SceneBuilder {
     if (anyChecked_) picture_.addLegend("checked joint", colours::kCheckedJoint, PictureRole::JointChecked);
     if (anyUnchecked_) picture_.addLegend("unchecked joint", colours::kUncheckedJoint, PictureRole::JointUnchecked);
     if (anyHighlighted_) picture_.addLegend("selected", colours::kHighlight, PictureRole::Outline);
+    if (anyClick_) picture_.addLegend("click", colours::kTrace, PictureRole::Click);
+    if (anyRubberLine_) picture_.addLegend("rubber line", colours::kTrace, PictureRole::RubberLine);
   }
 
   Host& host_;
@@ -656,6 +665,8 @@ class SceneBuilder {
   bool anyChecked_ = false;
   bool anyUnchecked_ = false;
   bool anyHighlighted_ = false;
+  bool anyClick_ = false;
+  bool anyRubberLine_ = false;
 };
 
 }  // namespace

@@ -32,8 +32,9 @@ bool findView(ProjectModel& model, const std::string& name, ViewChoice& view);
 // database order.
 std::vector<std::string> viewNames(ProjectModel& model);
 
-// A click and the rubber lines shown while a session script asked for input, in model
-// coordinates, drawn over the picture.
+// The clicks of a session script and the rubber lines shown while it asked for input, drawn
+// over the picture: in the plan and the 3D view model points, in a section or elevation the
+// view's own coordinates (along its cut line, up), as the pointer gives them there.
 struct TraceMarks {
   struct Click {
     double x = 0, y = 0, z = 0;
@@ -59,6 +60,7 @@ extern const Rgb kHighlight;
 extern const Rgb kOtherObject;
 extern const Rgb kCheckedJoint;
 extern const Rgb kUncheckedJoint;
+extern const Rgb kTrace;
 // The colour of the index-th timber type (in the order of their names, letter case ignored).
 Rgb timberType(std::size_t index);
 }  // namespace picture_colours

@@ -150,6 +150,12 @@ void drawLegend(cairo_t* cr, const Picture& picture, const PageLayout& page) {
         cairo_set_line_width(cr, 1.5);
         cairo_stroke(cr);
         break;
+      case PictureRole::Click:
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, x + kSwatch / 2, y + kSwatch / 2, kSwatch / 2 - 3, 0, 2 * kPi);
+        setColour(cr, e.colour);
+        cairo_fill(cr);
+        break;
       case PictureRole::RubberLine:
         cairo_move_to(cr, x, y + kSwatch / 2);
         cairo_line_to(cr, x + kSwatch, y + kSwatch / 2);

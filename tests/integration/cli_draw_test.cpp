@@ -138,6 +138,43 @@ TEST_F(CliDraw, SelectHighlightsElementsOfAnyKindByTheirIds) {
   EXPECT_NE(quoted.out.find(orange), std::string::npos);
 }
 
+TEST_F(CliDraw, TraceDrawsTheClicksAndRubberLinesOfASessionScript) {
+  // The tests' pointer add-on asks for a point, a line, an arc and a polygon.
+  const std::string pointer = "--addon " + std::string(TRESTLAR_POINTER_ADDON_PATH) + " ";
+  std::ofstream(dir_ + "/clicks.txt") << "point 0 0\npoint 2 0\narc 0 2 cw\npolygon 2 2 0 2 back 1 3\n"
+                                         "menu \"Pointer/Ask for Clicks\"\n";
+  const std::string before = readFile(members_);
+  CliRun run = trestlar(pointer + "draw " + members_ + " --trace clicks.txt -o trace.svg");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "wrote trace.svg\n");
+  EXPECT_NE(run.err.find("Clicks: point 0 0 0; line 2 0 0"), std::string::npos) << run.err;
+  // The trace's blue, (0, 102, 204), is in the picture; the project is as it was.
+  const std::string blue = "rgb(0%,40%,80%)";
+  EXPECT_NE(readFile(dir_ + "/trace.svg").find(blue), std::string::npos);
+  EXPECT_EQ(readFile(members_), before);
+  run = trestlar(pointer + "draw " + members_ + " -o -");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.find(blue), std::string::npos);
+
+  // A script that stops draws nothing.
+  std::ofstream(dir_ + "/short.txt") << "point 0 0\npoint 2 0\nmenu \"Pointer/Ask for Clicks\"\n";
+  run = trestlar(pointer + "draw " + members_ + " --trace short.txt -o short.svg");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("trestlar: short.txt: line 3: \"Ask for Clicks\" asked \"Click the end of the arc\" and the "
+                         "script has no arc left; nothing was drawn"),
+            std::string::npos)
+      << run.err;
+  EXPECT_FALSE(exists("short.svg"));
+  run = trestlar("draw --trace missing.txt -o missing.svg");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("trestlar: missing.txt: cannot be read"), std::string::npos) << run.err;
+  run = trestlar(pointer + "draw " + members_ + " --trace clicks.txt -o clicks.txt");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("clicks.txt: is the script; the picture is not written over it"), std::string::npos);
+  EXPECT_NE(readFile(dir_ + "/clicks.txt").find("point 0 0"), std::string::npos);
+  EXPECT_FALSE(exists("missing.svg"));
+}
+
 TEST_F(CliDraw, TheReadmePicturesAreWhatTheCommandDraws) {
   // scripts/make-pictures draws them; run it after a change of the sample or the drawing.
   const struct {

@@ -231,6 +231,19 @@ TEST_F(Scene, ATraceDrawsClicksAndRubberLinesOnTop) {
   ASSERT_EQ(dots.size(), 2u);
   EXPECT_NEAR(dots[1].centre.x, 3, kNear);
   EXPECT_NEAR(dots[1].centre.y, 2, kNear);
+  EXPECT_EQ(plan.legend().back().name, "rubber line");
+  EXPECT_EQ(legendColour(plan, "click"), colours::kTrace);
+
+  // In a section the pointer's coordinates are the view's own: along the cut line, up.
+  trace.clicks = {{1, 2, 0}};
+  trace.rubberLines.clear();
+  Picture section = draw("A-A", &trace);
+  dots.clear();
+  for (const PictureItem& item : section.items())
+    if (item.role == PictureRole::Click && item.shape == PictureItem::Shape::Arc) dots.push_back(item);
+  ASSERT_EQ(dots.size(), 1u);
+  EXPECT_NEAR(dots[0].centre.x, 1, kNear);
+  EXPECT_NEAR(dots[0].centre.y, 2, kNear);
 }
 
 TEST_F(Scene, ViewsAreFoundByNameAndListed) {
