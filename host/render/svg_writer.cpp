@@ -95,7 +95,15 @@ void drawText(cairo_t* cr, PicturePoint at, const std::string& text, double size
   cairo_restore(cr);
 }
 
+bool finite(PicturePoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
 void drawItem(cairo_t* cr, const PageLayout& page, const PictureItem& item) {
+  // A point that is not a number would put Cairo out of order for every item after it.
+  for (const PicturePoint& p : item.points)
+    if (!finite(p)) return;
+  if (!finite(item.centre) || !std::isfinite(item.radius) || !std::isfinite(item.beginAngle) ||
+      !std::isfinite(item.endAngle) || !std::isfinite(item.angle))
+    return;
   switch (item.shape) {
     case PictureItem::Shape::Polygon:
     case PictureItem::Shape::Polyline: {

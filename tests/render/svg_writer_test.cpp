@@ -4,6 +4,8 @@
 
 #include <pugixml.hpp>
 
+#include <cmath>
+#include <limits>
 #include <set>
 #include <string>
 
@@ -138,6 +140,27 @@ TEST(SvgWriter, TextThatIsNoUtf8IsShownAndDoesNotStopTheDrawing) {
   ASSERT_TRUE(standin::writeSvg(picture, svg, error)) << error;
   pugi::xml_document document;
   parse(document, svg);
+  EXPECT_NE(svg.find("rgb(3.921569%,7.843137%,11.764706%)"), std::string::npos);
+}
+
+TEST(SvgWriter, AnItemAtNoNumberIsLeftOutAndTheOthersDrawn) {
+  Picture picture;
+  PictureItem bad;
+  bad.shape = PictureItem::Shape::Polyline;
+  bad.points = {{0, 0}, {std::nan(""), 1}};
+  picture.add(bad);
+  PictureItem arc;
+  arc.shape = PictureItem::Shape::Arc;
+  arc.radius = std::numeric_limits<double>::infinity();
+  picture.add(arc);
+  PictureItem after;
+  after.shape = PictureItem::Shape::Polygon;
+  after.points = {{0, 0}, {1, 0}, {1, 1}};
+  after.filled = true;
+  after.fill = {10, 20, 30};
+  picture.add(after);
+  std::string svg, error;
+  ASSERT_TRUE(standin::writeSvg(picture, svg, error)) << error;
   EXPECT_NE(svg.find("rgb(3.921569%,7.843137%,11.764706%)"), std::string::npos);
 }
 
