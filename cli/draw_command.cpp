@@ -1,6 +1,4 @@
 // draw: an SVG picture of a view of a project as the host shows it.
-#include <sys/stat.h>
-
 #include <cctype>
 #include <fstream>
 #include <iostream>
@@ -10,7 +8,6 @@
 #include "cli/commands.h"
 #include "cli/script.h"
 #include "host/input/pointer.h"
-#include "host/project/project_file.h"
 #include "host/render/scene.h"
 #include "host/render/svg_writer.h"
 
@@ -36,12 +33,6 @@ std::string defaultOutput(const std::string& project, const std::string& view) {
   // No hidden file and no name of a folder.
   if (name[0] == '.') name[0] = '_';
   return name + ".svg";
-}
-
-// True when path names the same file as other (both exist).
-bool sameFile(const std::string& path, const std::string& other) {
-  struct stat a, b;
-  return ::stat(path.c_str(), &a) == 0 && ::stat(other.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 // The views there are, for a message: plan, 3d and the others quoted.
@@ -107,41 +98,42 @@ int runDraw(const SessionOptions& options, const Arguments& args) {
   const std::string viewName = parsed.has("--view") ? parsed.value("--view") : std::string("plan");
 
   Session session;
-  if (!openSession(session, options, project, error)) return fail(error);
+  if (!openSession(session, options, project, error)) return fail(session, error);
   standin::Host& host = session.host();
   standin::ViewChoice view;
   if (!standin::findView(host.model(), viewName, view))
-    return fail(project + ": there is no view \"" + viewName + "\" (the views: " + viewList(host.model()) + ")");
+    return fail(session,
+                project + ": there is no view \"" + viewName + "\" (the views: " + viewList(host.model()) + ")");
   const std::string out = parsed.has("-o") ? parsed.value("-o") : defaultOutput(project, view.name);
-  if (out != "-" && sameFile(out, project)) return fail(out + ": is the project; the picture is not written over it");
+  if (out != "-" && !session.checkOutput(out, error)) return fail(session, error);
   std::unique_ptr<standin::TraceMarks> trace;
   if (parsed.has("--trace")) {
     // The script runs on the open project, which is never saved; the picture shows what it did.
     const std::string script = parsed.value("--trace");
-    if (out != "-" && sameFile(out, script)) return fail(out + ": is the script; the picture is not written over it");
     std::ifstream in(script, std::ios::binary);
-    if (!in) return fail(script + ": cannot be read");
+    if (!in) return fail(session, script + ": cannot be read");
     std::stringstream text;
     text << in.rdbuf();
     ScriptRun run(host);
     const bool ran = run.run(text.str(), error);
     for (const std::string& note : run.notes()) std::cerr << "trestlar: " << script << ": " << note << "\n";
-    if (!ran) return fail(script + ": " + error + "; nothing was drawn");
+    if (!ran) return fail(session, script + ": " + error + "; nothing was drawn");
     trace = std::make_unique<standin::TraceMarks>(traceOf(host.pointer()));
   }
   if (parsed.has("--select") && !selectElements(host.model(), parsed.value("--select"), error))
-    return fail(project + ": " + error);
+    return fail(session, project + ": " + error);
 
   standin::Picture picture = standin::drawView(host, view, trace.get());
   picture.setTitle(baseName(project) + " - " + view.name);
   std::string svg;
-  if (!standin::writeSvg(picture, svg, error)) return fail(project + ": " + error);
+  if (!standin::writeSvg(picture, svg, error)) return fail(session, project + ": " + error);
   if (out == "-") {
+    if (!session.succeeded(error)) return fail(session, error + ", so nothing was written");
     std::cout << svg;
     std::cout.flush();
     return std::cout ? 0 : fail("the picture could not be written to standard output");
   }
-  if (!standin::replaceFile(out, svg, error)) return fail(error);
+  if (!session.writeOutput(out, svg, error)) return fail(session, error);
   std::cout << "wrote " << out << "\n";
   return 0;
 }

@@ -74,13 +74,16 @@ int runSchedule(const SessionOptions& options, const Arguments& args) {
   bool strict = parsed.has("--strict");
 
   Session session;
-  if (!openSession(session, options, project, error)) return fail(error);
+  if (!openSession(session, options, project, error)) return fail(session, error);
+  if (!session.checkOutput(out, error)) return fail(session, error);
   standin::Host& host = session.host();
   if (parsed.has("--number")) {
-    if (!numberTimbers(host, false, false, error)) return fail(project + ": " + error + "; nothing was written");
+    if (!numberTimbers(host, false, false, error))
+      return fail(session, project + ": " + error + "; nothing was written");
     std::cerr << "trestlar: " << numberingSummary(host) << "\n";
   }
-  if (parsed.has("--select") && !selectById(host, parsed.value("--select"), error)) return fail(project + ": " + error);
+  if (parsed.has("--select") && !selectById(host, parsed.value("--select"), error))
+    return fail(session, project + ": " + error);
   if (::isatty(2)) {
     host.dialogs().setProgressEcho([](const standin::ProgressRecord& p) {
       std::cerr << "\r" << standin::progressBarLine(p, 30) << "\033[K";
@@ -102,25 +105,33 @@ int runSchedule(const SessionOptions& options, const Arguments& args) {
     host.queueAlertAnswer(2);
   }
 
+  // The add-on writes the report beside the output, which it replaces only once the command
+  // has gone well.
+  const std::string staged = session.stageOutput(out);
   std::size_t alertsBefore = host.alerts().size();
-  bool saved = host.saveAs(out, kReportType, error);
+  bool saved = host.saveAs(staged, kReportType, error);
+  if (error.compare(0, staged.size(), staged) == 0) error = out + error.substr(staged.size());
   std::string scriptError = host.dialogs().scriptError();
   if (!scriptError.empty()) {
     if (parsed.has("--selection") && scriptError.find("item 7") != std::string::npos)
-      return fail(project + ": no scheduled timber member is selected, so --selection cannot be used (select "
-                            "members with --select ID,...)");
-    return fail(project + ": " + scriptError);
+      return fail(session, project +
+                               ": no scheduled timber member is selected, so --selection cannot be used (select "
+                               "members with --select ID,...)");
+    return fail(session, project + ": " + scriptError);
   }
   if (strict) {
     for (std::size_t i = alertsBefore; i < host.alerts().size(); ++i) {
       const std::string& text = host.alerts()[i].text;
       if (text.find(kUnnumbered) != std::string::npos)
-        return fail(project + ": some scheduled timber members are not numbered (--strict); nothing was written");
+        return fail(session,
+                    project + ": some scheduled timber members are not numbered (--strict); nothing was written");
       if (text.find(kUnloaded) != std::string::npos)
-        return fail(project + ": some timber members' library parts are not loaded (--strict); nothing was written");
+        return fail(session,
+                    project + ": some timber members' library parts are not loaded (--strict); nothing was written");
     }
   }
-  if (!saved) return fail(error);
+  if (!saved) return fail(session, error);
+  if (!session.placeOutput(staged, out, error)) return fail(session, error);
   std::cout << "wrote " << out << "\n";
   return 0;
 }
@@ -264,15 +275,15 @@ int runMakeSample(const SessionOptions& options, const Arguments& args) {
   if (parsed.plain.size() != 1) return fail("make-sample takes one project file");
   std::string path = parsed.plain[0];
   Session session;
-  if (!session.start(options, error)) return fail(error);
+  if (!session.start(options, error)) return fail(session, error);
   standin::Host& host = session.host();
   host.newProject();
   if (!host.addLibraryFolder(std::string(TRESTLAR_SOURCE_DIR) + "/library"))
-    return fail("cannot load the timber library");
+    return fail(session, "cannot load the timber library");
   for (const SampleMember& m : sampleFrame())
-    if (!placeSample(host, m, error)) return fail(error);
+    if (!placeSample(host, m, error)) return fail(session, error);
   host.setLibraryFolders({"library"});
-  if (!session.saveProject(path, error)) return fail(error);
+  if (!session.saveProject(path, error)) return fail(session, error);
   std::cout << "wrote " << path << "\n";
   return 0;
 }

@@ -108,10 +108,14 @@ ReportOutcome writeReport(lunvik::DataFile& file, MemberSelection& members) {
   if (prefs->reportType == ProjectPrefs::Report::cutlist) fillCuttingTable(table, records, costing, prefs->headingState);
   else fillScheduleTable(table, records, costing, prefs->headingState);
 
-  if (!file.openForWriting()) return ReportOutcome::failed;
-  bool written = writeReportTable(file, table);
-  bool closed = file.close();
-  return written && closed ? ReportOutcome::written : ReportOutcome::failed;
+  // Written beside the target, which it replaces only once complete: a failed write leaves
+  // the old report as it was.
+  if (!file.openForReplacing()) return ReportOutcome::failed;
+  if (!writeReportTable(file, table)) {
+    file.discard();
+    return ReportOutcome::failed;
+  }
+  return file.close() ? ReportOutcome::written : ReportOutcome::failed;
 }
 
 // ---- TimberCuttingList ----

@@ -63,6 +63,7 @@ struct FileDatabase {
   std::string kind;        // "section", "detail", "elevation", "interiorElevation", "layout",
                            // "masterLayout", "worksheet", "document3D"
   int32_t index = 0;       // from 1, unique per kind
+  int32_t number = 0;      // the database's number (with kind and index its identity)
   std::string name;
   double cut[4] = {0, 0, 0, 0};  // a cut plane's line: x1, y1, x2, y2
   double angle = 0;              // and its view angle
@@ -80,6 +81,18 @@ struct FileParameter {
   int32_t columns = 1;
   std::vector<double> numbers;     // the values of a numeric type, row by row
   std::vector<std::string> texts;  // the values of a string
+};
+
+// An attribute beyond the layers: one created or changed through the host.
+struct FileAttribute {
+  std::string type;        // "pen", "lineType", "fill", "composite", "material", "city",
+                           // "zoneCategory", "font"
+  int32_t index = 0;       // from 1, unique per type
+  std::string name;
+  int32_t flags = 0;
+  std::string data;        // the record's own part (AttributeRecord::body), bytes
+  std::string skins;       // a composite's skins (CompositeSkinRecord), bytes
+  std::vector<FileParameter> parameters;  // a zone category's stamp parameters
 };
 
 // A polygon vertex: position and the arc of the edge that ends here.
@@ -132,6 +145,7 @@ struct ModelData {
   int32_t currentStorey = 0;
   std::vector<FileStorey> storeys;
   std::vector<FileLayer> layers;
+  std::vector<FileAttribute> attributes;
   std::vector<FileDatabase> databases;
   std::vector<FileElement> elements;
   std::vector<FileGroup> groups;
@@ -153,6 +167,10 @@ struct DatabaseName {
 bool parseDatabaseText(const std::string& text, DatabaseName& out);
 // The parameter type code of a type name ("length"); 0 for an unknown name.
 int32_t parameterTypeCode(const std::string& name);
+// The attribute type code of a type name ("fill"); 0 for an unknown name or "layer".
+int32_t attributeTypeCode(const std::string& name);
+// The type name of an attribute type code; empty for layers and unknown codes.
+std::string attributeTypeName(int32_t type);
 
 // Everything a project file holds.
 struct ProjectData {
@@ -182,11 +200,12 @@ bool serialiseProject(const ProjectData& data, std::string& text, std::string& e
 bool readProjectFile(const std::string& path, ProjectData& data, std::string& error);
 
 // Writes data to path: the text goes to a new file in the same folder, which then replaces
-// path, so a failed write leaves whatever was at path untouched. An existing file keeps its
-// permissions. False with error naming the file and the reason.
-bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error);
-// Writes text to path the same way: through a new file beside it, which then replaces it.
-bool replaceFile(const std::string& path, const std::string& text, std::string& error);
+// path, so a failed write leaves whatever was at path untouched. Only a regular file is
+// replaced (through links, the file they lead to), and a read-only one only when
+// replaceReadOnly; an existing file keeps its permissions. False with error naming the file
+// and the reason.
+bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error,
+                      bool replaceReadOnly = false);
 
 // A library folder as written in the project file at projectPath, resolved: absolute folders
 // unchanged, relative ones joined to the project file's folder. Takes '/' and '\' as

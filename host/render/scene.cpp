@@ -390,7 +390,8 @@ class SceneBuilder {
     anyOtherObject_ = true;
   }
 
-  // Walls, beams and curtain walls along their reference line, columns around their point.
+  // Walls, beams and curtain walls widened to the left of their reference line, columns
+  // around their point.
   void solidOutline(const HostElement& e) {
     const platform::SolidElementRecord& r = e.record.solid;
     std::vector<PicturePoint> points;
@@ -401,9 +402,8 @@ class SceneBuilder {
     } else {
       const double dx = r.endC.x - r.begC.x, dy = r.endC.y - r.begC.y, l = std::hypot(dx, dy);
       if (l <= 1e-9) return;
-      const double nx = -dy / l * r.width / 2, ny = dx / l * r.width / 2;
-      points = {{r.begC.x - nx, r.begC.y - ny}, {r.endC.x - nx, r.endC.y - ny}, {r.endC.x + nx, r.endC.y + ny},
-                {r.begC.x + nx, r.begC.y + ny}};
+      const double nx = -dy / l * r.width, ny = dx / l * r.width;
+      points = {{r.begC.x, r.begC.y}, {r.endC.x, r.endC.y}, {r.endC.x + nx, r.endC.y + ny}, {r.begC.x + nx, r.begC.y + ny}};
     }
     outline(e, std::move(points), storeyElevation(e) + r.level + r.height, {215, 215, 215});
   }

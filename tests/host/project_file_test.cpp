@@ -252,7 +252,7 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheTargetAsItWasAndNoTemporaryFile) {
   struct Case {
     std::string target;
     const char* reason;
-  } cases[] = {{path("folder.trestlar"), "Is a directory"},
+  } cases[] = {{path("folder.trestlar"), "it is not a regular file"},
                {path("no-such-folder/x.trestlar"), "No such file or directory"}};
   for (const Case& c : cases) {
     std::string error;
@@ -262,6 +262,67 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheTargetAsItWasAndNoTemporaryFile) {
   EXPECT_TRUE(fs::is_directory(path("folder.trestlar")));
   EXPECT_TRUE(fs::is_empty(path("folder.trestlar")));
   EXPECT_TRUE(leftovers(dir_).empty());
+}
+
+TEST_F(ProjectFileTest, ASaveReplacesOnlyARegularFileAndAReadOnlyOneOnlyWithConsent) {
+  ASSERT_EQ(::mkfifo(path("pipe.trestlar").c_str(), 0644), 0);
+  fs::create_symlink(path("pipe.trestlar"), path("to-pipe.trestlar"));
+  const std::string kept = "{\"format\": \"trestlar-project\", \"version\": 1, \"settings\": {}}\n";
+  writeFile(path("locked.trestlar"), kept);
+  ::chmod(path("locked.trestlar").c_str(), 0444);
+  standin::Host host;
+  host.newProject();
+  int saves = 0;
+  host.setSaveCheck([&saves](std::string&) { return ++saves > 0; });
+  struct Case {
+    std::string target;
+    const char* reason;
+  } cases[] = {{path("pipe.trestlar"), "it is not a regular file"},
+               {path("to-pipe.trestlar"), "it is not a regular file"},
+               {path("locked.trestlar"), "it is read-only"}};
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_FALSE(standin::writeProjectFile(c.target, sample(), error)) << c.target;
+    EXPECT_EQ(error, c.target + ": cannot write the file (" + c.reason + ")");
+    error.clear();
+    EXPECT_FALSE(host.saveProject(c.target, error)) << c.target;
+    EXPECT_EQ(error, c.target + ": cannot write the file (" + c.reason + ")");
+  }
+  // Refused before the save is announced or checked.
+  EXPECT_EQ(saves, 0);
+  struct stat st;
+  ASSERT_EQ(::lstat(path("pipe.trestlar").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(readFile(path("locked.trestlar")), kept);
+
+  // With consent a read-only file is replaced and stays read-only.
+  std::string error;
+  ASSERT_TRUE(host.saveProject(path("locked.trestlar"), error, true)) << error;
+  EXPECT_EQ(saves, 1);
+  EXPECT_NE(readFile(path("locked.trestlar")), kept);
+  ASSERT_EQ(::stat(path("locked.trestlar").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0444u);
+  EXPECT_TRUE(leftovers(dir_).empty());
+}
+
+TEST_F(ProjectFileTest, TheSaveCheckRefusesASaveAfterItIsAnnouncedAndBeforeTheFileIsWritten) {
+  const std::string kept =
+      "{\"format\": \"trestlar-project\", \"version\": 1, \"settings\": {\"workingUnits\": \"metric\"}}\n";
+  writeFile(path("p.trestlar"), kept);
+  standin::Host host;
+  std::string error;
+  ASSERT_TRUE(host.openProject(path("p.trestlar"), error)) << error;
+  host.setModuleData("<changed/>");
+  host.setSaveCheck([](std::string& why) {
+    why = "the command failed";
+    return false;
+  });
+  EXPECT_FALSE(host.saveProject("", error));
+  EXPECT_EQ(error, "the command failed");
+  EXPECT_EQ(readFile(path("p.trestlar")), kept);
+  host.setSaveCheck(nullptr);
+  ASSERT_TRUE(host.saveProject("", error)) << error;
+  EXPECT_NE(readFile(path("p.trestlar")).find("<changed/>"), std::string::npos);
 }
 
 TEST_F(ProjectFileTest, HostSavesOnlyAnOpenProjectToAFileAndKeepsItsFileWhenASaveFails) {

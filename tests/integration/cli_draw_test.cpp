@@ -117,7 +117,9 @@ TEST_F(CliDraw, ThePictureIsNeverWrittenOverTheProject) {
   for (const std::string& out : {project, std::string("members.trestlar"), std::string("./members.trestlar")}) {
     CliRun run = trestlar("draw " + project + " -o " + out);
     EXPECT_EQ(run.status, 1) << out;
-    EXPECT_NE(run.err.find("is the project; the picture is not written over it"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(out + ": is the same file as " + project + ", which this command reads; nothing was written"),
+              std::string::npos)
+        << run.err;
     EXPECT_EQ(readFile(project), before);
   }
 }
@@ -170,7 +172,8 @@ TEST_F(CliDraw, TraceDrawsTheClicksAndRubberLinesOfASessionScript) {
   EXPECT_NE(run.err.find("trestlar: missing.txt: cannot be read"), std::string::npos) << run.err;
   run = trestlar(pointer + "draw " + members_ + " --trace clicks.txt -o clicks.txt");
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("clicks.txt: is the script; the picture is not written over it"), std::string::npos);
+  EXPECT_NE(run.err.find("clicks.txt: is the same file as clicks.txt, which this command reads"), std::string::npos)
+      << run.err;
   EXPECT_NE(readFile(dir_ + "/clicks.txt").find("point 0 0"), std::string::npos);
   EXPECT_FALSE(exists("missing.svg"));
 }

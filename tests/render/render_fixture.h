@@ -1,6 +1,6 @@
 // A loaded host with a small project open: three timber members of two timber types (their
 // joint symbols set to "All", "Unchecked" and "None"), a plain object, a hatch, a line, a
-// circle, texts, a section "A-A" with elements of its own and an elevation "North <&>".
+// circle, texts, a wall, a section "A-A" with elements of its own and an elevation "North <&>".
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,7 +24,7 @@ inline platform::Guid guid(int n) {
   return g;
 }
 enum : int { kPost = 1, kBeam = 2, kQuiet = 3, kObject = 4, kHatch = 5, kLine = 6, kCircle = 7, kText = 8,
-             kSectionText = 9, kSectionLine = 10 };
+             kSectionText = 9, kSectionLine = 10, kWall = 11 };
 
 class RenderFixture : public testing_support::LoadedHost {
  protected:

@@ -52,6 +52,15 @@ TEST_F(Scene, ThePlanDrawsEveryKindOfElement) {
   EXPECT_EQ(text[0].text, "</svg><script>alert(1)</script>");  // kept as data; the writer draws glyphs
   EXPECT_NEAR(text[0].textHeight, 0.25, kNear);                  // 2.5 mm at 1:100
 
+  // A wall is widened to the left of its line, (6, 0) to (9, 0).
+  std::vector<PictureItem> wall = itemsOf(plan, kWall, PictureRole::Outline);
+  ASSERT_EQ(wall.size(), 1u);
+  extent(wall, lo, hi);
+  EXPECT_NEAR(lo.x, 6, kNear);
+  EXPECT_NEAR(hi.x, 9, kNear);
+  EXPECT_NEAR(lo.y, 0, kNear);
+  EXPECT_NEAR(hi.y, 0.3, kNear);
+
   // The section's own elements are not the plan's.
   EXPECT_TRUE(itemsOf(plan, kSectionText).empty());
   EXPECT_TRUE(itemsOf(plan, kSectionLine).empty());
