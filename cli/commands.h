@@ -37,6 +37,7 @@ int runMacro(const SessionOptions& options, const Arguments& args);
 int runRun(const SessionOptions& options, const Arguments& args);
 int runSchedule(const SessionOptions& options, const Arguments& args);
 int runNumber(const SessionOptions& options, const Arguments& args);
+int runDraw(const SessionOptions& options, const Arguments& args);
 // The bundled sample project.
 std::string sampleProject();
 // Runs "Enumerate Timbers" on the open project with the dialog's two options; false with

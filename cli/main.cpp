@@ -51,6 +51,13 @@ const Command kCommands[] = {
      "      --group also gives a new timber the number of an identical numbered one; with no\n"
      "      project, the bundled sample, saved as barn.trestlar here",
      true, true},
+    {"draw", &trestlar::runDraw,
+     "draw [PROJECT] [--view plan|3d|NAME] [--select ID,...] [--trace SCRIPT] [-o FILE] [--force]\n"
+     "      write an SVG picture of the plan, the 3D model or a section or elevation (default\n"
+     "      PROJECT-VIEW.svg here, - for standard output), the elements of --select highlighted;\n"
+     "      --trace runs a session script first and draws its clicks and the add-on's rubber\n"
+     "      lines on top (the project file is left as it was); with no project, the bundled sample",
+     true, true},
     // Hidden: regenerates the bundled sample project.
     {"make-sample", &trestlar::runMakeSample, nullptr, true, false},
 };

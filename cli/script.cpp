@@ -318,16 +318,11 @@ bool ScriptRun::element(const std::string& word, platform::Guid& guid, std::stri
     guid = parsed;
     return true;
   }
-  // An element ID of a placed part, in any view.
-  for (const platform::DatabaseRecord& id : host_.model().databaseIds()) {
-    standin::HostDatabase* db = host_.model().database(id);
-    for (int32_t kind : {platform::kObject, platform::kLamp}) {
-      for (standin::HostElement* e : host_.model().elements(*db, kind)) {
-        if (std::string(e->record.part.id, strnlen(e->record.part.id, sizeof e->record.part.id)) != word) continue;
-        guid = e->record.header.guid;
-        return true;
-      }
-    }
+  // An element ID of an element of any kind, in any view.
+  std::vector<standin::HostElement*> byId = host_.model().findById(word);
+  if (!byId.empty()) {
+    guid = byId.front()->header().guid;
+    return true;
   }
   error = "no element is named \"" + word + "\" (give one a name with as=NAME, or use its element ID)";
   return false;
