@@ -529,6 +529,40 @@ std::string bodyKindOf(const ParameterValues& values) {
   return kind.empty() ? values.text("lunvik_ID") : kind;
 }
 
+namespace {
+
+// Profile coordinates are at most this many metres from the axis: beyond it a section is no
+// timber's, and its area and volume would overflow.
+constexpr double kFarthestPoint = 1e6;
+
+bool wordCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// The decimal number starting at line[at] (an optional sign, digits with an optional point,
+// an optional exponent), not part of a word such as x1 or nan; its length, 0 when there is
+// none.
+std::size_t decimalAt(const std::string& line, std::size_t at, double& value) {
+  if (at > 0 && (wordCharacter(line[at - 1]) || line[at - 1] == '.')) return 0;
+  std::size_t i = at, digits = 0, n = line.size();
+  auto digit = [&](std::size_t k) { return k < n && std::isdigit(static_cast<unsigned char>(line[k])); };
+  if (i < n && (line[i] == '+' || line[i] == '-')) ++i;
+  for (; digit(i); ++i) ++digits;
+  if (i < n && line[i] == '.')
+    for (++i; digit(i); ++i) ++digits;
+  if (digits == 0) return 0;
+  if (i < n && (line[i] == 'e' || line[i] == 'E')) {
+    std::size_t e = i + 1;
+    if (e < n && (line[e] == '+' || line[e] == '-')) ++e;
+    if (digit(e)) {
+      for (i = e; digit(i);) ++i;
+    }
+  }
+  if (i < n && (wordCharacter(line[i]) || line[i] == '.')) return 0;
+  value = std::strtod(line.substr(at, i - at).c_str(), nullptr);
+  return i - at;
+}
+
+}  // namespace
+
 std::vector<std::pair<double, double>> profileFromScript(const std::string& script3D) {
   std::vector<double> numbers;
   std::string upperText;
@@ -545,16 +579,17 @@ std::vector<std::pair<double, double>> profileFromScript(const std::string& scri
       std::string line = script3D.substr(at, stop == std::string::npos ? std::string::npos : stop - at);
       std::size_t bang = line.find('!');
       if (bang != std::string::npos) line.resize(bang);
-      const char* p = line.c_str();
-      while (*p) {
-        char* end = nullptr;
-        double value = std::strtod(p, &end);
-        if (end != p) {
-          numbers.push_back(value);
-          p = end;
-        } else {
-          ++p;
+      for (std::size_t i = 0; i < line.size();) {
+        double value = 0;
+        std::size_t read = decimalAt(line, i, value);
+        if (read == 0) {
+          ++i;
+          continue;
         }
+        // A number out of reach makes the whole list unreadable: no profile, so no body.
+        if (!std::isfinite(value) || std::fabs(value) > kFarthestPoint) return {};
+        numbers.push_back(value);
+        i += read;
       }
       at = stop == std::string::npos ? script3D.size() : stop + 1;
       std::size_t last = line.find_last_not_of(" \t\r");

@@ -96,7 +96,8 @@ std::string bodyKindOf(const ParameterValues& values);
 GeneratedModel generateBodies(const std::string& kind, const ParameterValues& values, const BodyPlacement& placement,
                               const std::string& script3D = std::string());
 // The profile points the `put` statements of a 3D script list (three numbers a point: x, y,
-// status), in order.
+// status), in order. Numbers are decimals standing on their own (not part of a name such as
+// x1 or nan); a list holding one beyond 1000 km gives no points.
 std::vector<std::pair<double, double>> profileFromScript(const std::string& script3D);
 
 }  // namespace standin

@@ -460,6 +460,13 @@ struct HostOperations {
     if (fromLibrary || self->inLibraryFolder(t)) self->touchLibrary();
     return kNoError;
   }
+  static GSErr ioReplace(const char* source, const char* target) {
+    ENTER("IOReplaceFile");
+    GSErr err = self->files_.replace(source, target);
+    // A file put into a library folder may be a library part.
+    if (err == kNoError && self->inLibraryFolder(FileLibrary::nativePath(target))) self->touchLibrary();
+    return err;
+  }
 
 #undef ENTER
 
@@ -517,6 +524,7 @@ struct HostOperations {
     t.IOCreateFolder = &ioCreateFolder;
     t.IOSetFileType = &ioSetType;
     t.IOMoveFile = &ioMove;
+    t.IOReplaceFile = &ioReplace;
     installModelOperations(t);
     installDialogOperations(t);
     installLibraryOperations(t);

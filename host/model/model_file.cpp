@@ -132,19 +132,6 @@ FieldSet fieldsOf(int32_t typeID) {
   }
 }
 
-char* idField(ElementRecord& r) {
-  switch (r.header.typeID) {
-    case platform::kSlab: case platform::kRoof: case platform::kMesh: case platform::kHatch:
-    case platform::kPlacedDrawing:
-      return r.polygon.id;
-    case platform::kArc: case platform::kCircle: return r.circle.id;
-    default: break;
-  }
-  if (fieldsOf(r.header.typeID).begin == kPartFields) return r.part.id;
-  if (fieldsOf(r.header.typeID).begin == kSolidFields) return r.solid.id;
-  return nullptr;
-}
-
 const struct {
   const char* name;
   int32_t kind;
@@ -324,7 +311,7 @@ void ProjectModel::load(const ModelData& data) {
       auto it = fe.record.find(f->name);
       if (it != fe.record.end()) f->set(r, it->second);
     }
-    if (char* id16 = idField(r)) std::strncpy(id16, fe.id.c_str(), 15);
+    if (char* id16 = elementIdField(r)) std::strncpy(id16, fe.id.c_str(), 15);
     if (typeID == platform::kCircle) r.circle.whole = 1;
     if (typeID == platform::kSectionProxy) {
       parseGuid(fe.target, r.proxy.targetGuid);
@@ -464,7 +451,7 @@ ModelData ProjectModel::save() const {
         ElementRecord r = e->record;
         FieldSet fs = fieldsOf(h.typeID);
         for (const Field* f = fs.begin; f != fs.end; ++f) fe.record[f->name] = f->get(r);
-        if (char* id = idField(r)) fe.id = std::string(id, strnlen(id, 16));
+        if (char* id = elementIdField(r)) fe.id = std::string(id, strnlen(id, 16));
         fe.libraryPart = e->libraryPart;
         for (const StoredParameter& sp : e->parameters) fe.parameters.push_back(fileFromStored(sp));
         if (!e->polygon.empty() && e->polygon.ends.size() >= 2) {

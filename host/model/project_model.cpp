@@ -95,6 +95,20 @@ PlanMap planMap(const platform::EditRecord& e) {
 
 }  // namespace
 
+char* elementIdField(ElementRecord& r) {
+  const int32_t k = r.header.typeID;
+  if (placedPart(k)) return r.part.id;
+  if (polygonKind(k)) return r.polygon.id;
+  if (solidKind(k)) return r.solid.id;
+  if (k == platform::kArc || k == platform::kCircle) return r.circle.id;
+  return nullptr;
+}
+
+std::string elementId(const ElementRecord& r) {
+  const char* field = elementIdField(const_cast<ElementRecord&>(r));
+  return field ? std::string(field, strnlen(field, sizeof r.part.id)) : std::string();
+}
+
 std::string guidString(const Guid& guid) {
   static const char kDigits[] = "0123456789ABCDEF";
   std::string out;
@@ -136,6 +150,8 @@ ProjectModel::ProjectModel() { clear(); }
 void ProjectModel::clear() {
   databases_.clear();
   byGuid_.clear();
+  byId_.clear();
+  idsCurrent_ = false;
   auto plan = std::make_unique<HostDatabase>();
   plan->id = {platform::kDatabasePlan, 0, 0, 0};
   plan->name = "Floor Plan";
@@ -386,6 +402,31 @@ HostElement* ProjectModel::find(const Guid& guid, bool deleted) {
 }
 
 void ProjectModel::index(HostElement& element) { byGuid_[key(element.record.header.guid)] = &element; }
+
+void ProjectModel::indexIds() {
+  byId_.clear();
+  for (auto& db : databases_)
+    for (auto& kind : db->kinds)
+      for (auto& e : kind.second) {
+        if (e->deleted) continue;
+        std::string id = elementId(e->record);
+        if (!id.empty()) byId_[id].push_back(e.get());
+      }
+  idStamp_ = stamp_;
+  idsCurrent_ = true;
+}
+
+std::vector<HostElement*> ProjectModel::findById(const std::string& id) {
+  std::vector<HostElement*> out;
+  if (id.empty()) return out;
+  // Every creation, change and deletion takes a new stamp.
+  if (!idsCurrent_ || idStamp_ != stamp_) indexIds();
+  auto it = byId_.find(id);
+  if (it == byId_.end()) return out;
+  for (HostElement* e : it->second)
+    if (!e->deleted && elementId(e->record) == id) out.push_back(e);
+  return out;
+}
 
 HostElement& ProjectModel::create(HostDatabase& db, const ElementRecord& record) {
   auto element = std::make_unique<HostElement>();

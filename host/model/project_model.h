@@ -179,6 +179,10 @@ class ProjectModel {
   HostElement* element(int32_t typeID, int32_t index);
   // The element with guid in any database, or null (deleted ones included when asked).
   HostElement* find(const platform::Guid& guid, bool deleted = false);
+  // The live elements of any kind and database whose element ID is id (letter case kept), in
+  // database, kind and index order; none for an empty id. An index keyed by the modification
+  // stamps answers it, so an ID written into a record counts once the element is touched.
+  std::vector<HostElement*> findById(const std::string& id);
   // Creates an element in database db from a record (header filled in) and its memo parts.
   HostElement& create(HostDatabase& db, const platform::ElementRecord& record);
   // Marks a change of the element: a new modification stamp.
@@ -258,9 +262,13 @@ class ProjectModel {
 
  private:
   void index(HostElement& element);
+  void indexIds();
 
   std::vector<std::unique_ptr<HostDatabase>> databases_;
   std::unordered_map<platform::Guid, HostElement*, GuidHash> byGuid_;
+  std::unordered_map<std::string, std::vector<HostElement*>> byId_;
+  bool idsCurrent_ = false;  // byId_ was built at idStamp_
+  uint32_t idStamp_ = 0;
   platform::DatabaseRecord current_{platform::kDatabasePlan, 0, 0, 0};
   std::vector<FileStorey> storeys_;
   int32_t currentStorey_ = 0;
@@ -292,6 +300,11 @@ bool modelElementTool(const void* elements, int32_t count, uint32_t code, platfo
 // The element's box as 'CABO' answers it: x and y where it lies, z from its elevation; false
 // for a kind without a box.
 bool elementBox(const HostElement& element, platform::Box3DRecord& box);
+// The element ID field of a record (placed parts, polygon kinds, linear kinds, arcs and
+// circles), or null for kinds without one.
+char* elementIdField(platform::ElementRecord& record);
+// The element ID of a record ("" for kinds without one).
+std::string elementId(const platform::ElementRecord& record);
 
 // The GUID as the notifications write it (8-4-4-4-12 upper-case hex).
 std::string guidString(const platform::Guid& guid);

@@ -1,6 +1,5 @@
 #include "host/project/project_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/files/file_library.h"
+#include "host/files/file_replace.h"
 
 namespace standin {
 
@@ -87,14 +87,6 @@ bool operator==(const ProjectData& a, const ProjectData& b) {
          modelText(a.model) == modelText(b.model);
 }
 
-namespace {
-
-using Json = nlohmann::json;
-
-const char* const kUnitNames[] = {"metric", "imperial"};
-
-// True when text is well-formed UTF-8 (no overlong forms, surrogates or code points past
-// U+10FFFF), which is what JSON strings can carry.
 bool isUtf8(const std::string& text) {
   const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   std::size_t n = text.size();
@@ -126,6 +118,16 @@ bool isUtf8(const std::string& text) {
   }
   return true;
 }
+
+namespace {
+
+using Json = nlohmann::json;
+
+// Each unit's own name, in code order, and the names it is written under.
+const char* const kUnitNames[] = {"metres",      "centimetres",      "millimetres",   "feetAndFractionalInches",
+                                  "feetAndDecimalInches", "decimalFeet", "fractionalInches", "decimalInches"};
+const char* const kMetricName = "metric";
+const char* const kImperialName = "imperial";
 
 const char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
@@ -248,10 +250,11 @@ class Reader {
     auto units = s->find("workingUnits");
     if (units == s->end()) return missing("settings.workingUnits");
     if (!units->is_string()) return wrongType("settings.workingUnits", "a string");
-    const std::string& name = units->get_ref<const std::string&>();
-    if (name == kUnitNames[0]) read.workingUnits = WorkingUnits::Metric;
-    else if (name == kUnitNames[1]) read.workingUnits = WorkingUnits::Imperial;
-    else return refuse("\"settings.workingUnits\" must be \"metric\" or \"imperial\", not " + units->dump());
+    if (!workingUnitsOf(units->get_ref<const std::string&>(), read.workingUnits))
+      return refuse("\"settings.workingUnits\" must be \"metric\", \"imperial\" or a unit's name (\"metres\", "
+                    "\"centimetres\", \"millimetres\", \"feetAndFractionalInches\", \"feetAndDecimalInches\", "
+                    "\"decimalFeet\", \"fractionalInches\", \"decimalInches\"), not " +
+                    units->dump());
     auto suspended = s->find("groupsSuspended");
     if (suspended != s->end()) {
       if (!suspended->is_boolean()) return wrongType("settings.groupsSuspended", "true or false");
@@ -812,33 +815,29 @@ std::string modelText(const ModelData& model) {
 
 std::string systemError(int error) { return std::strerror(error); }
 
-// The folder part of a native path, "." when it has none.
-std::string folderOf(const std::string& path) {
-  std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+}  // namespace
+
+const char* workingUnitsName(WorkingUnits units) {
+  if (units == WorkingUnits::Metric) return kMetricName;
+  if (units == WorkingUnits::Imperial) return kImperialName;
+  for (WorkingUnits u : kAllWorkingUnits)
+    if (u == units) return kUnitNames[int32_t(u)];
+  return nullptr;
 }
 
-std::string nameOf(const std::string& path) {
-  std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool writeAll(int fd, const std::string& text) {
-  const char* p = text.data();
-  std::size_t left = text.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n == 0) errno = EIO;
-    if (n <= 0) return false;
-    p += n;
-    left -= std::size_t(n);
+bool workingUnitsOf(const std::string& name, WorkingUnits& units) {
+  if (name == kMetricName) units = WorkingUnits::Metric;
+  else if (name == kImperialName) units = WorkingUnits::Imperial;
+  else {
+    for (WorkingUnits u : kAllWorkingUnits)
+      if (name == kUnitNames[int32_t(u)]) {
+        units = u;
+        return true;
+      }
+    return false;
   }
   return true;
 }
-
-}  // namespace
 
 bool parseProject(const std::string& text, const std::string& source, ProjectData& data, std::string& error) {
   if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
@@ -877,7 +876,12 @@ bool serialiseProject(const ProjectData& data, std::string& text, std::string& e
     nlohmann::ordered_json root;
     root["format"] = kProjectFileFormat;
     root["version"] = kProjectFileVersion;
-    root["settings"]["workingUnits"] = kUnitNames[data.settings.workingUnits == WorkingUnits::Imperial ? 1 : 0];
+    const char* units = workingUnitsName(data.settings.workingUnits);
+    if (!units) {
+      error = "working units " + std::to_string(int32_t(data.settings.workingUnits)) + " are no unit";
+      return false;
+    }
+    root["settings"]["workingUnits"] = units;
     root["settings"]["groupsSuspended"] = data.settings.groupsSuspended;
     root["library"]["folders"] = nlohmann::ordered_json::array();
     for (const std::string& folder : data.libraryFolders) root["library"]["folders"].push_back(folder);
@@ -931,52 +935,13 @@ bool readProjectFile(const std::string& path, ProjectData& data, std::string& er
   return parseProject(text, path, data, error);
 }
 
-bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error) {
+bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error, bool replaceReadOnly) {
   std::string text;
   if (!serialiseProject(data, text, error)) {
     error = path + ": cannot write the project: " + error;
     return false;
   }
-  auto fail = [&](int code) {
-    error = path + ": cannot write the file (" + systemError(code) + ")";
-    return false;
-  };
-  std::string target = FileLibrary::nativePath(path);
-  if (target.empty()) return fail(ENOENT);
-  // Through a link the file it names is replaced, not the link.
-  struct stat st;
-  bool exists = ::lstat(target.c_str(), &st) == 0;
-  if (exists && S_ISLNK(st.st_mode)) {
-    if (char* real = ::realpath(target.c_str(), nullptr)) {
-      target = real;
-      std::free(real);
-    }
-    exists = ::stat(target.c_str(), &st) == 0;
-  }
-
-  // The new text goes to a file beside the target: a rename within one folder replaces the
-  // target in one step, so the target is either the old file or the complete new one.
-  std::string base = folderOf(target) + "/." + nameOf(target) + ".tmp-" + std::to_string(::getpid()) + "-";
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = base + std::to_string(attempt);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) return fail(errno);
-
-  int code = 0;
-  if (!writeAll(fd, text)) code = errno;
-  if (code == 0 && exists && S_ISREG(st.st_mode) && ::fchmod(fd, st.st_mode & 07777) != 0) code = errno;
-  if (code == 0 && ::fsync(fd) != 0) code = errno;
-  if (::close(fd) != 0 && code == 0) code = errno;
-  if (code == 0 && ::rename(temp.c_str(), target.c_str()) != 0) code = errno;
-  if (code != 0) {
-    ::unlink(temp.c_str());
-    return fail(code);
-  }
-  return true;
+  return writeFileReplacing(path, text, replaceReadOnly, error);
 }
 
 std::string resolveLibraryFolder(const std::string& projectPath, const std::string& folder) {

@@ -6,7 +6,7 @@
 //     "format": "trestlar-project",              required
 //     "version": 1,                              required, a whole number
 //     "settings": {                              required
-//       "workingUnits": "metric" | "imperial",   required
+//       "workingUnits": "metric" | "imperial" | a unit's name (below),   required
 //       "groupsSuspended": false                 optional, default false
 //     },
 //     "library": { "folders": ["library"] },     optional, default no folders
@@ -34,8 +34,35 @@ constexpr int kOldestProjectFileVersion = 1;
 // The value of the "format" key that marks a project file.
 extern const char* const kProjectFileFormat;
 
-// The project's working units; the numbers are those of HostEnvironment 'GWUN'.
-enum class WorkingUnits : int32_t { Metric = 0, Imperial = 1 };
+// The project's working length unit; the numbers are those HostEnvironment 'GWUN' answers,
+// the metric units first. A file names them "metres", "centimetres", "millimetres",
+// "feetAndFractionalInches", "feetAndDecimalInches", "decimalFeet", "fractionalInches" and
+// "decimalInches"; "metric" reads as metres and "imperial" as feet and fractional inches, and
+// those two units are written under those names.
+enum class WorkingUnits : int32_t {
+  Metres = 0,
+  Centimetres = 1,
+  Millimetres = 2,
+  FeetAndFractionalInches = 3,
+  FeetAndDecimalInches = 4,
+  DecimalFeet = 5,
+  FractionalInches = 6,
+  DecimalInches = 7,
+  Metric = Metres,
+  Imperial = FeetAndFractionalInches,
+};
+// The units in code order.
+constexpr WorkingUnits kAllWorkingUnits[] = {
+    WorkingUnits::Metres,      WorkingUnits::Centimetres,   WorkingUnits::Millimetres,
+    WorkingUnits::FeetAndFractionalInches, WorkingUnits::FeetAndDecimalInches, WorkingUnits::DecimalFeet,
+    WorkingUnits::FractionalInches,        WorkingUnits::DecimalInches};
+// True for metres, centimetres and millimetres.
+constexpr bool isMetric(WorkingUnits units) { return int32_t(units) >= 0 && int32_t(units) <= 2; }
+// The name a project file writes for a unit ("metric", "imperial" or the unit's own name);
+// null for a value that is no unit.
+const char* workingUnitsName(WorkingUnits units);
+// The unit a project file's name stands for; false for a name that is none.
+bool workingUnitsOf(const std::string& name, WorkingUnits& units);
 
 // The project's host settings.
 struct ProjectSettings {
@@ -186,6 +213,10 @@ struct ProjectData {
 bool operator==(const ProjectSettings& a, const ProjectSettings& b);
 bool operator==(const ProjectData& a, const ProjectData& b);
 
+// True when text is well-formed UTF-8 (no overlong forms, surrogates or code points past
+// U+10FFFF), which is what the file's JSON strings can carry.
+bool isUtf8(const std::string& text);
+
 // Parses project text; source names it in messages ("x.trestlar: line 3, column 5: ...").
 // False with error set and data unchanged when the text is refused; never throws.
 bool parseProject(const std::string& text, const std::string& source, ProjectData& data, std::string& error);
@@ -200,9 +231,12 @@ bool serialiseProject(const ProjectData& data, std::string& text, std::string& e
 bool readProjectFile(const std::string& path, ProjectData& data, std::string& error);
 
 // Writes data to path: the text goes to a new file in the same folder, which then replaces
-// path, so a failed write leaves whatever was at path untouched. An existing file keeps its
-// permissions. False with error naming the file and the reason.
-bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error);
+// path, so a failed write leaves whatever was at path untouched. Only a regular file is
+// replaced (through links, the file they lead to), and a read-only one only when
+// replaceReadOnly; an existing file keeps its permissions. False with error naming the file
+// and the reason.
+bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error,
+                      bool replaceReadOnly = false);
 
 // A library folder as written in the project file at projectPath, resolved: absolute folders
 // unchanged, relative ones joined to the project file's folder. Takes '/' and '\' as

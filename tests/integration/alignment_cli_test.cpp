@@ -136,29 +136,28 @@ TEST_F(AlignmentCliTest, MenusOfAProjectNameItsPresetsAndAStoredOneStaysAfterCan
   EXPECT_NEAR(posts[1].y, 2, 1e-9);
 }
 
-TEST_F(AlignmentCliTest, AnElementOnALockedLayerLeavesTheSelectionWhereItWasWithAMessage) {
+TEST_F(AlignmentCliTest, AnElementOnALockedLayerFailsTheRunWithAMessageAndNothingSaved) {
   const std::string fixed = std::string(TRESTLAR_FIXTURES) + "/alignment/fixed.trestlar";
   const std::string picks = "pick 54524553-0000-4000-0000-0000000A0001 54524553-0000-4000-0000-0000000A0002";
   const std::string out = dir_ + "/out.trestlar";
+  const std::string fixedBefore = readFile(fixed);
   CliRun run = trestlar("run " + fixed + " " + write("locked.txt", picks + " 54524553-0000-4000-0000-0000000A0003\n" +
                                                                       "menu Alignment/Tabulate\n") +
                         " -o " + out);
-  EXPECT_EQ(run.status, 0) << run.err;
+  // The refusal is the run's failure: nothing is saved and the project stays as it was.
+  EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("Some of the selected elements are locked, on a locked layer or in a locked group, so "
                          "nothing was aligned"),
             std::string::npos)
       << run.err;
-  std::vector<Record> before = objects(fixed), after = objects(out);
-  ASSERT_EQ(after.size(), 3u);
-  for (std::size_t i = 0; i < 3; ++i) {
-    EXPECT_EQ(after[i].x, before[i].x) << i;
-    EXPECT_EQ(after[i].y, before[i].y) << i;
-  }
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_EQ(readFile(fixed), fixedBefore);
   // Without the locked one the other two are tabulated.
   run = trestlar("run " + fixed + " " + write("free.txt", picks + "\nmenu Alignment/Tabulate\n") + " -o " + out);
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.err, "");
-  after = objects(out);
+  std::vector<Record> after = objects(out);
+  ASSERT_EQ(after.size(), 3u);
   EXPECT_NEAR(after[1].x, 0, 1e-9);
   EXPECT_NEAR(after[2].x, 8, 1e-9);
 }
