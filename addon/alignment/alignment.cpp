@@ -1,5 +1,6 @@
 #include "alignment/alignment.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -271,7 +272,8 @@ lunvik::EventSpec Alignment::spec() const {
 
 bool Alignment::takeEvent(lunvik::Event& event) {
   auto* preset = dynamic_cast<lunvik::LongEvent*>(&event);
-  run(preset ? preset->value() : kDialog);
+  // A long event never opens the dialog: a number below 0 names no preset, as one too high.
+  run(preset ? std::max<int32_t>(preset->value(), 0) : kDialog);
   return true;
 }
 

@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "alignment/alignment.h"
 #include "host/core/fault_table.h"
 #include "model/project.h"
 #include "prefs/align_prefs.h"
 #include "runtime/addon.h"
+#include "runtime/event.h"
 #include "runtime/host_interface.h"
 #include "support/dialog_script.h"
 #include "support/loaded_host.h"
@@ -282,6 +284,50 @@ TEST_F(AlignmentTest, AlignAgainRepeatsTheLastPreset) {
   choose("Align Again");
   expectMoved(before, all, {{5, 0, 0}, {0, 0, 0}, {0, 0, 0}}, "again");
   EXPECT_EQ(undoSteps("Alignment"), 2);
+}
+
+TEST_F(AlignmentTest, AShortPresetListGetsTheFactoryPresetsAtTheNextRun) {
+  // A list of ten (the working preset and nine stored), renamed and shown in the menu.
+  prefs().presets().erase(10);
+  prefs().presets()[1].name = "Mine";
+  prefs().presets()[0].xType = AlignPreset::Type::align;
+  lunvik::theAddon()->setMenuItemText(32507, 4, "Mine");
+  std::vector<standin::HostElement*> all = {bracket(0, 0, 0, 1, 1), bracket(3, 0, 0, 1, 1)};
+  pick(all);
+  std::vector<Place> before = places(all);
+  choose("Align Again");
+  ASSERT_EQ(prefs().presets().size(), AlignPrefs::kFactoryPresetCount);
+  EXPECT_EQ(prefs().presets()[1].name.str(), "Align Left");
+  EXPECT_EQ(prefs().presets()[10].name.str(), "Tabulate");
+  // The factory working preset leaves everything alone.
+  expectMoved(before, all, {{0, 0, 0}, {0, 0, 0}}, "factory working preset");
+  // Saved at once, and the menu names the factory presets again.
+  EXPECT_NE(host().moduleData().find("<name>Tabulate</name>"), std::string::npos);
+  standin::MenuItem item;
+  ASSERT_TRUE(host().findMenuItem("Alignment/Align Left", item));
+  EXPECT_EQ(item.itemIndex, 4);
+  EXPECT_FALSE(host().findMenuItem("Alignment/Mine", item));
+}
+
+TEST_F(AlignmentTest, ACommandNamingNoPresetAlignsWithTheWorkingPresetUnchanged) {
+  // The working preset aligns right; preset numbers outside 1 to 10 must not replace it, and
+  // a negative one must not open the dialog either.
+  prefs().presets()[0].xType = AlignPreset::Type::align;
+  prefs().presets()[0].xOrigin = AlignPreset::Origin::end;
+  for (int32_t command : {11, 500, -1, -7}) {
+    std::vector<standin::HostElement*> all = {bracket(0, 0, 0, 1, 1), bracket(3, 0, 0, 2, 1)};
+    pick(all);
+    std::vector<Place> before = places(all);
+    lunvik::LongEvent event(lunvik::EventSpec(lunvik::kProductCategory, platform::fourcc("ALGN")), command);
+    varnholt::Alignment tool;
+    EXPECT_TRUE(tool.takeEvent(event)) << command;
+    expectMoved(before, all, {{4, 0, 0}, {0, 0, 0}}, "command " + std::to_string(command));
+    EXPECT_EQ(prefs().presets()[0].name.str(), "Default") << command;
+    EXPECT_TRUE(host().dialogs().records().empty()) << command;
+    fresh();
+    prefs().presets()[0].xType = AlignPreset::Type::align;
+    prefs().presets()[0].xOrigin = AlignPreset::Origin::end;
+  }
 }
 
 TEST_F(AlignmentTest, TheDialogsPopupsFollowTheirTypes) {
