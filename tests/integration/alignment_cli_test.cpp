@@ -136,6 +136,36 @@ TEST_F(AlignmentCliTest, MenusOfAProjectNameItsPresetsAndAStoredOneStaysAfterCan
   EXPECT_NEAR(posts[1].y, 2, 1e-9);
 }
 
+TEST_F(AlignmentCliTest, FewerThanTwoPickedLeavesThePostsWhereTheyStandWithoutAWord) {
+  const std::string barn = std::string(TRESTLAR_SOURCE_DIR) + "/examples/barn.trestlar";
+  const std::string posts =
+      "place tool Rectilinear 30 0 A=0.2 B=0.2 ZZYZX=2.5 timberName=Gate as=a\n"
+      "place tool Rectilinear 31 2 A=0.2 B=0.2 ZZYZX=2.5 timberName=Gate z=0.4 as=b\n";
+  const struct {
+    const char* picks;
+    const char* item;
+  } cases[] = {
+      {"pick none", "Tabulate"},
+      {"pick none", "Align Selection..."},
+      {"pick none\npick b", "Align Bottom"},
+      {"pick none\npick a", "Align Selection..."},
+  };
+  for (const auto& c : cases) {
+    const std::string what = std::string(c.picks) + " / " + c.item;
+    const std::string out = dir_ + "/few.trestlar";
+    const std::string script = write("few.txt", posts + c.picks + "\nmenu Alignment/" + c.item + "\n");
+    CliRun run = trestlar("run " + barn + " " + script + " -o " + out);
+    ASSERT_EQ(run.status, 0) << what << ": " << run.err;
+    EXPECT_EQ(run.err, "") << what;
+    std::vector<Record> placed = objects(out, "Gate");
+    ASSERT_EQ(placed.size(), 2u) << what;
+    EXPECT_NEAR(placed[0].x, 30, 1e-9) << what;
+    EXPECT_NEAR(placed[1].x, 31, 1e-9) << what;
+    EXPECT_NEAR(placed[1].y, 2, 1e-9) << what;
+    EXPECT_NEAR(placed[1].level, 0.4, 1e-9) << what;
+  }
+}
+
 TEST_F(AlignmentCliTest, AnElementOnALockedLayerFailsTheRunWithAMessageAndNothingSaved) {
   const std::string fixed = std::string(TRESTLAR_FIXTURES) + "/alignment/fixed.trestlar";
   const std::string picks = "pick 54524553-0000-4000-0000-0000000A0001 54524553-0000-4000-0000-0000000A0002";
