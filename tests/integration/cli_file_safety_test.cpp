@@ -239,6 +239,9 @@ TEST_F(CliFileSafetyTest, AFailedHostCallFailsTheCommandAndWritesNothing) {
   ASSERT_EQ(clean.status, 0) << clean.err;
   CliRun numbered = trestlar("number barn.trestlar -o numbered.trestlar");
   ASSERT_EQ(numbered.status, 0) << numbered.err;
+  writeText("align.txt", "pick PST-01 PST-08 PST-18\nmenu Alignment/Align Front\n");
+  CliRun aligned = trestlar("run barn.trestlar align.txt -o aligned.trestlar");
+  ASSERT_EQ(aligned.status, 0) << aligned.err;
   const std::vector<std::string> before = names();
 
   struct Command {
@@ -246,7 +249,8 @@ TEST_F(CliFileSafetyTest, AFailedHostCallFailsTheCommandAndWritesNothing) {
     const char* output;  // what it writes
     const char* clean;   // the fault-free file
   } commands[] = {{"schedule barn.trestlar --cutlist -o out.txt", "out.txt", "clean.txt"},
-                  {"number barn.trestlar", "barn.trestlar", "numbered.trestlar"}};
+                  {"number barn.trestlar", "barn.trestlar", "numbered.trestlar"},
+                  {"run barn.trestlar align.txt", "barn.trestlar", "aligned.trestlar"}};
   for (const Command& c : commands) {
     // K doubles until it lies past the calls the command makes: that run is the fault-free one.
     bool passed = false;
