@@ -110,6 +110,28 @@ TEST_F(ProductShellTest, AProjectWithoutJointsGetsTheDefaultJoints) {
   EXPECT_EQ(joints[16].name.str(), "King Post");
 }
 
+TEST_F(ProductShellTest, ModuleDataThatDoesNotReadIsReportedAndTheHostKeepsAFlag) {
+  const std::string file = projectFile("unread");
+  std::ofstream(file) << R"({"format": "trestlar-project", "version": 1, "settings": {"workingUnits": "metric"},
+    "moduleData": {"data": "<projectPrefs><projectNo>X</projectNo><labourCost>inf</labourCost></projectPrefs>"}})";
+  std::string error;
+  ASSERT_TRUE(host().openProject(file, error)) << error;
+  EXPECT_TRUE(host().moduleDataUnread());
+  EXPECT_EQ(host().unreadModulePackage(), "projectPrefs");
+  ASSERT_FALSE(host().alerts().empty());
+  const standin::AlertRecord& alert = host().alerts().back();
+  EXPECT_EQ(alert.kind, platform::kAlertWarning);
+  EXPECT_NE(alert.text.find("could not be read"), std::string::npos) << alert.text;
+  EXPECT_NE(alert.text.find("(projectPrefs)"), std::string::npos) << alert.text;
+  // Nothing of the unread text passes as read; the project keeps what it had.
+  EXPECT_EQ(package<ProjectPrefs>(varnholt::kProjectPrefsCode).projectNo.str(), "");
+  // A save that wrote the file ends the flag; so does opening a project that reads.
+  ASSERT_TRUE(host().saveProject(file, error)) << error;
+  EXPECT_FALSE(host().moduleDataUnread());
+  ASSERT_TRUE(host().openProject(file, error)) << error;
+  EXPECT_FALSE(host().moduleDataUnread());
+}
+
 TEST_F(ProductShellTest, MergingAProjectAddsOnlyJointsOfNewNames) {
   host().newProject();
   std::string error;
