@@ -126,7 +126,17 @@ void Addon::loadFromProject() {
   store.load(false);
   ObjectStore& projectStore = context_->project->store();
   for (auto& entry : store.packageList().packages()) projectStore.add(*entry.second, false);
+  if (store.unread()) {
+    // The host keeps the data it holds; told that it did not read, it does not let a save
+    // replace it with the defaults unasked.
+    CadString package = store.unreadPackage();
+    bool told = host().call(&HostFunctionTable::HostInterface, platform::fourcc("MDNR"),
+                            const_cast<char*>(package.c_str()), nullptr, nullptr) == platform::kNoError;
+    reportUnreadModuleData(package, told);
+  }
 }
+
+void Addon::reportUnreadModuleData(const CadString&, bool) {}
 
 void Addon::mergeModuleData(ModuleEvent& event) {
   ObjectStore* merged = event.projectData();

@@ -98,6 +98,11 @@ class Addon : public Publisher {
   virtual bool afterHostEvent(HostEvent& event);
   // Sets the add-on up right after construction (the product fills its tools here).
   virtual void setup() {}
+  // Reports that the project's module data did not read when the project opened, so the
+  // packages hold their defaults: package is the tag of the package that did not read (empty
+  // when none can be named); hostTold says whether the host took the notice that keeps the
+  // data from being saved over. Nothing by default.
+  virtual void reportUnreadModuleData(const CadString& package, bool hostTold);
 
   // Opens an undo step; 0 when one is open already (steps do not nest).
   uint32_t openUndoStep(const CadString& name);

@@ -50,6 +50,17 @@ void VarnholtAddon::reportUnexpectedError() {
   lunvik::ErrorAlert().show(lunvik::Environment::instance().string(kAddonStrings, 7));
 }
 
+void VarnholtAddon::reportUnreadModuleData(const lunvik::CadString& package, bool hostTold) {
+  lunvik::CadString text = lunvik::Environment::instance().string(kErrorStrings, 26);
+  text += " (";
+  text += package.empty() ? lunvik::CadString("the module data") : package;
+  text += ")";
+  // Without the host's notice nothing keeps a save from replacing the data: an error then,
+  // so that the command stops.
+  if (hostTold) lunvik::WarnAlert().show(text);
+  else lunvik::ErrorAlert().show(text);
+}
+
 std::unique_ptr<lunvik::CadString> VarnholtAddon::preferencesFolder() const {
   lunvik::CadString folder = lunvik::Environment::instance().applicationDataFolder();
   lunvik::CadString name = lunvik::Environment::instance().string(kDefaultStrings, 12);

@@ -30,7 +30,15 @@ bool readFile(const std::string& path, std::string& text) {
 
 void LibraryIndex::rebuild(const std::vector<std::string>& folders) {
   std::vector<std::string> files;
-  for (const std::string& folder : folders) scan(folder, files);
+  std::vector<std::string> missing;
+  for (const std::string& folder : folders) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+      missing.push_back(folder + (std::filesystem::exists(folder, error) ? ": is not a folder" : ": no such folder"));
+      continue;
+    }
+    scan(folder, files);
+  }
   std::set<std::string> present(files.begin(), files.end());
   std::vector<std::string> order;
   for (const std::string& f : order_)
@@ -44,7 +52,7 @@ void LibraryIndex::rebuild(const std::vector<std::string>& folders) {
   byName_.clear();
   byId_.clear();
   byPath_.clear();
-  messages_.clear();
+  messages_ = std::move(missing);
   order_.clear();
   for (const std::string& file : order) {
     LibraryPart part;

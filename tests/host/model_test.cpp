@@ -218,11 +218,38 @@ TEST_F(HostModelTest, AnElementThatDoesNotFitItsKindIsRefusedByName) {
 TEST_F(HostModelTest, VersionOneFilesStillOpenWithAnEmptyModel) {
   ProjectData data;
   std::string error;
-  ASSERT_TRUE(standin::parseProject(R"({"format": "trestlar-project", "version": 1, "settings": {"workingUnits": "metric"},
-      "elements": "ignored in version 1"})",
+  ASSERT_TRUE(standin::parseProject(R"({"format": "trestlar-project", "version": 1, "settings": {"workingUnits": "metric"}})",
                                     "old.trestlar", data, error))
       << error;
   EXPECT_TRUE(data.model.elements.empty());
+}
+
+TEST_F(HostModelTest, AVersionOneFileKeepsTheElementsItCarriesThroughASave) {
+  const std::string text = R"({"format": "trestlar-project", "version": 1, "settings": {"workingUnits": "metric"},
+      "elements": [{"guid": "54524553-0000-4000-0000-000000000001", "kind": "text", "text": "kept"}]})";
+  ProjectData data;
+  std::string error;
+  ASSERT_TRUE(standin::parseProject(text, "old.trestlar", data, error)) << error;
+  ASSERT_EQ(data.model.elements.size(), 1u);
+
+  char pattern[] = "/tmp/trestlar-model-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  const std::string file = std::string(pattern) + "/old.trestlar";
+  std::ofstream(file) << text;
+  ASSERT_TRUE(host_.openProject(file, error)) << error;
+  ASSERT_TRUE(host_.saveProject(file, error)) << error;
+  ProjectData saved;
+  ASSERT_TRUE(standin::readProjectFile(file, saved, error)) << error;
+  ASSERT_EQ(saved.model.elements.size(), 1u);
+  std::ostringstream written;
+  written << std::ifstream(file).rdbuf();
+  EXPECT_NE(written.str().find("\"kept\""), std::string::npos);
+  // A model section of the wrong shape is refused, not passed over.
+  EXPECT_FALSE(standin::parseProject(R"({"format": "trestlar-project", "version": 1, "settings": {"workingUnits": "metric"},
+      "elements": "not a list"})",
+                                     "old.trestlar", data, error));
+  EXPECT_NE(error.find("\"elements\" must be"), std::string::npos) << error;
+  std::filesystem::remove_all(pattern);
 }
 
 }  // namespace
