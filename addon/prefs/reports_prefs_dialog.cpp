@@ -19,6 +19,7 @@ namespace {
 constexpr int32_t kQuestionStrings = 32523;
 constexpr int32_t kErrorStrings = 32524;
 constexpr int32_t kUnreadableListError = 26;
+constexpr int32_t kUnreadableFieldError = 28;
 
 }  // namespace
 
@@ -140,13 +141,18 @@ bool TimberPrefsDialog::rowsInto(TimberPrefs& timbers) {
 }
 
 void TimberPrefsDialog::accept() {
-  // The list first: rows that cannot be read leave both packages as they were.
+  // The texts and the list first: what cannot be read leaves both packages as they were.
+  lunvik::CadString prefix, suffix;
+  if (!prefix_->readText(prefix) || !suffix_->readText(suffix)) {
+    lunvik::ErrorAlert().show(lunvik::Environment::instance().string(kErrorStrings, kUnreadableFieldError));
+    return;
+  }
   if (!rowsInto(timbers_)) return;
   project_.labourCost = labour_->value();
   project_.lengthInc = lengthInc_->value();
   project_.sectionInc = sectionInc_->value();
-  project_.numPrefix = prefix_->text();
-  project_.numSuffix = suffix_->text();
+  project_.numPrefix = prefix;
+  project_.numSuffix = suffix;
   int32_t padding = padding_->value();
   project_.numPadding = short(std::max<int32_t>(0, std::min<int32_t>(padding, std::numeric_limits<short>::max())));
 }

@@ -1,5 +1,6 @@
-// The preference dialogs' lists under a host whose row count fails once: OK either stores the
-// rows as a sound host gives them, or changes no package and says so with an error alert.
+// The preference dialogs under a host whose row count or item text fails once: OK either
+// stores the rows and fields as a sound host gives them, or changes no package and says so
+// with an error alert.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,8 +33,18 @@ int32_t rowCountFailingOnce(int16_t dialId, int16_t item) {
   return gSound.DGListGetRowCount(dialId, item);
 }
 
-struct ListCase {
+// The item text's k-th call answers -1, as DG does for an item it cannot find.
+int32_t itemTextFailingOnce(int16_t dialId, int16_t item, char* buffer, int32_t size) {
+  if (++gCalls == gFailAt) {
+    gFired = true;
+    return -1;
+  }
+  return gSound.DGGetItemText(dialId, item, buffer, size);
+}
+
+struct DialogCase {
   const char* name;
+  bool itemText;  // the item text fails, else the row count
   const char* menu;
   int32_t dialog;
   Actions actions;
@@ -41,18 +52,20 @@ struct ListCase {
   Actions nested;
 };
 
-const std::vector<ListCase>& listCases() {
-  static const std::vector<ListCase> cases = {
-      {"joints", "Joints...", kJointDialog,
+const std::vector<DialogCase>& dialogCases() {
+  static const std::vector<DialogCase> cases = {
+      {"project", true, "Project...", 32514, {setItem(4, "P-42"), setItem(6, "JB"), pressOk()}, 0, {}},
+      {"reports_fields", true, "Reports...", kReportsDialog, {setItem(13, "T-"), setItem(15, "/A"), pressOk()}, 0, {}},
+      {"joints", false, "Joints...", kJointDialog,
        {editCell(12, 1, 1, "Mortice"), clickItem(13), editCell(12, 2, 4, "0.2"), pressOk()}, 0, {}},
-      {"reports", "Reports...", kReportsDialog, {editCell(8, 2, 1, "Oak"), clickItem(23), pressOk()}, 0, {}},
-      {"costing", "Reports...", kReportsDialog, {selectRow(8, 2), clickItem(24), pressOk()}, kCostingDialog,
+      {"reports", false, "Reports...", kReportsDialog, {editCell(8, 2, 1, "Oak"), clickItem(23), pressOk()}, 0, {}},
+      {"costing", false, "Reports...", kReportsDialog, {selectRow(8, 2), clickItem(24), pressOk()}, kCostingDialog,
        {clickItem(9), editCell(8, 1, 1, "2.4"), editCell(8, 1, 2, "150"), pressOk()}},
   };
   return cases;
 }
 
-class ListReadFailuresTest : public LoadedHost, public ::testing::WithParamInterface<ListCase> {
+class DialogReadFailuresTest : public LoadedHost, public ::testing::WithParamInterface<DialogCase> {
  protected:
   void SetUp() override { fresh(); }
   // A new host with the add-on loaded and a new project open.
@@ -63,7 +76,8 @@ class ListReadFailuresTest : public LoadedHost, public ::testing::WithParamInter
     host().clearRecords();
     gSound = lunvik::host().table();
     failing_ = gSound;
-    failing_.DGListGetRowCount = &rowCountFailingOnce;
+    if (GetParam().itemText) failing_.DGGetItemText = &itemTextFailingOnce;
+    else failing_.DGListGetRowCount = &rowCountFailingOnce;
   }
   // The project's packages as the add-on stores them.
   std::string packages() {
@@ -71,7 +85,7 @@ class ListReadFailuresTest : public LoadedHost, public ::testing::WithParamInter
     return host().moduleData();
   }
   // Runs the case; answers the error alerts it raised.
-  std::vector<std::string> run(const ListCase& c) {
+  std::vector<std::string> run(const DialogCase& c) {
     host().clearRecords();
     host().dialogs().queueDialog(c.dialog, c.actions);
     if (c.nestedDialog) host().dialogs().queueDialog(c.nestedDialog, c.nested);
@@ -87,8 +101,8 @@ class ListReadFailuresTest : public LoadedHost, public ::testing::WithParamInter
   platform::HostFunctionTable failing_{};
 };
 
-TEST_P(ListReadFailuresTest, AFailedRowCountStoresTheRowsWholeOrChangesNothing) {
-  const ListCase& c = GetParam();
+TEST_P(DialogReadFailuresTest, AFailedReadStoresTheDialogWholeOrChangesNothing) {
+  const DialogCase& c = GetParam();
   const std::string before = packages();
 
   // Without a failure: the edited rows are stored, and how often the count is asked.
@@ -118,7 +132,9 @@ TEST_P(ListReadFailuresTest, AFailedRowCountStoresTheRowsWholeOrChangesNothing) 
       EXPECT_EQ(after, edited) << "call " << k << " changed the rows without a word";
     } else {
       ++refused;
-      EXPECT_EQ(errors, std::vector<std::string>{"The dialog's list could not be read, so nothing was changed"})
+      EXPECT_EQ(errors, std::vector<std::string>{c.itemText
+                                                     ? "The dialog's fields could not be read, so nothing was changed"
+                                                     : "The dialog's list could not be read, so nothing was changed"})
           << "call " << k;
       // The costing dialog's own OK is what fails; its type then keeps its costs.
       EXPECT_EQ(after, before) << "call " << k;
@@ -127,7 +143,7 @@ TEST_P(ListReadFailuresTest, AFailedRowCountStoresTheRowsWholeOrChangesNothing) 
   EXPECT_GT(refused, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Dialogs, ListReadFailuresTest, ::testing::ValuesIn(listCases()),
-                         [](const ::testing::TestParamInfo<ListCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Dialogs, DialogReadFailuresTest, ::testing::ValuesIn(dialogCases()),
+                         [](const ::testing::TestParamInfo<DialogCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
