@@ -28,7 +28,7 @@ using testing_support::readFile;
 // A K past every call of a run: nothing fails, and the run counts its calls.
 constexpr const char* kPastEveryCall = "999999999";
 // Runs per command unless FAULT_SWEEP_RUNS says otherwise.
-constexpr int kDefaultRuns = 16;
+constexpr int kDefaultRuns = 24;
 
 // The projects a command may work on.
 enum class Project { none, barn, members };
