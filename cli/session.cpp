@@ -31,6 +31,14 @@ std::string Session::defaultConfigFolder() {
 Session::~Session() {
   // The host first: it unloads the add-on through the table while the fault plan still lives.
   host_.reset();
+  // A fault sweep learns from here how many calls a run makes (the K past which nothing fails).
+  const char* countFile = std::getenv("TRESTLAR_HOST_CALL_COUNT");
+  if (options_.failHostCall > 0 && countFile && *countFile) {
+    if (FILE* out = std::fopen(countFile, "w")) {
+      std::fprintf(out, "%d\n", faults_.calls);
+      std::fclose(out);
+    }
+  }
   for (const std::string& path : staged_) std::remove(path.c_str());
 }
 

@@ -113,7 +113,8 @@ using DGMessageHandlerFn = int16_t (*)(int16_t message, int16_t dialId, int16_t 
   X(DGGetItemKind, int32_t, (int16_t dialId, int16_t item))                                        \
   X(DGGetItemValue, double, (int16_t dialId, int16_t item))                                        \
   X(DGSetItemValue, void, (int16_t dialId, int16_t item, double value))                            \
-  /* copies the text into buffer (cut to size - 1 bytes); answers the text's full length */      \
+  /* copies the text into buffer (cut to size - 1 bytes); answers the text's full length, */    \
+  /* or -1 (buffer untouched) when the dialog or item is unknown: no text could be read */       \
   X(DGGetItemText, int32_t, (int16_t dialId, int16_t item, char* buffer, int32_t size))            \
   X(DGSetItemText, void, (int16_t dialId, int16_t item, const char* text))                         \
   X(DGEnableItem, void, (int16_t dialId, int16_t item, bool enable))                               \

@@ -45,6 +45,8 @@ class EditText : public DialogControl {
  public:
   EditText(Dialog& dialog, int16_t item) : DialogControl(dialog, item) {}
   CadString text() const { return itemText(); }
+  // The text into text; false, text unchanged, when the host cannot give it.
+  bool readText(CadString& text) const { return readItemText(text); }
   void setText(const CadString& text) { setItemText(text); }
 };
 

@@ -68,12 +68,22 @@ bool DialogControl::setCellText(const CadString& text, int32_t row, int32_t colu
 }
 
 CadString DialogControl::itemText() const {
-  int32_t length = dgCall(&HostFunctionTable::DGGetItemText, int32_t(0), dialId(), item(),
-                          static_cast<char*>(nullptr), int32_t(0));
-  if (length <= 0) return CadString();
+  CadString text;
+  readItemText(text);
+  return text;
+}
+
+bool DialogControl::readItemText(CadString& text) const {
+  const int32_t length = dgCall(&HostFunctionTable::DGGetItemText, int32_t(-1), dialId(), item(),
+                                static_cast<char*>(nullptr), int32_t(0));
+  if (length < 0) return false;
   std::vector<char> buffer(std::size_t(length) + 1, '\0');
-  dgCall(&HostFunctionTable::DGGetItemText, int32_t(0), dialId(), item(), buffer.data(), int32_t(buffer.size()));
-  return CadString(buffer.data());
+  // The text may have changed between the calls: what the second one answers is what counts.
+  if (dgCall(&HostFunctionTable::DGGetItemText, int32_t(-1), dialId(), item(), buffer.data(),
+             int32_t(buffer.size())) < 0)
+    return false;
+  text = CadString(buffer.data());
+  return true;
 }
 
 void DialogControl::setItemText(const CadString& text) {

@@ -76,8 +76,10 @@ class DialogControl : public Publisher {
   virtual int32_t cellIcon(int32_t, int32_t) const { return 0; }
   virtual void setCellIcon(int32_t, int32_t, int32_t) {}
 
-  // The DG item's text.
+  // The DG item's text (empty when it cannot be read).
   CadString itemText() const;
+  // The DG item's text into text; false, text unchanged, when the host cannot give it.
+  bool readItemText(CadString& text) const;
   void setItemText(const CadString& text);
 
   // Handles an event of one of its items: publishes it to its subscribers.

@@ -19,18 +19,21 @@ void ListControl::setColumns(const std::vector<ListColumnStyle>& columns) {
          static_cast<const int16_t*>(widths.data()));
 }
 
-int32_t ListControl::rows() const { return dgCall(&HostFunctionTable::DGListGetRowCount, int32_t(0), dialId(), item()); }
+int32_t ListControl::hostRows() const {
+  return dgCall(&HostFunctionTable::DGListGetRowCount, int32_t(-1), dialId(), item());
+}
 
 int32_t ListControl::appendRow() {
-  int32_t row = rows();
+  const int32_t row = madeRows_;
   insertRow(row);
-  return rows() > row ? row : -1;
+  return madeRows_ > row ? row : -1;
 }
 
 void ListControl::insertRow(int32_t row) {
-  int32_t count = rows();
+  const int32_t count = madeRows_;
   if (row < 0 || row > count) row = count;
   if (!dgCall(&HostFunctionTable::DGListInsertRow, false, dialId(), item(), row + 1)) return;
+  ++madeRows_;
   for (FieldProxy& p : proxies_)
     if (std::size_t(row) < p.values.size()) p.values.insert(p.values.begin() + row, nullptr);
   if (editRow_ >= row) ++editRow_;
@@ -39,6 +42,7 @@ void ListControl::insertRow(int32_t row) {
 bool ListControl::deleteRow(int32_t row) {
   if (row < 0 || row >= rows()) return false;
   if (!dgCall(&HostFunctionTable::DGListDeleteRow, false, dialId(), item(), row + 1)) return false;
+  --madeRows_;
   for (FieldProxy& p : proxies_)
     if (std::size_t(row) < p.values.size()) p.values.erase(p.values.begin() + row);
   // The edited row is gone: its controls' values must not land on the row that follows.
@@ -52,7 +56,7 @@ bool ListControl::deleteRow(int32_t row) {
 }
 
 void ListControl::clearRows() {
-  dgCall(&HostFunctionTable::DGListDeleteRow, false, dialId(), item(), int32_t(0));
+  if (dgCall(&HostFunctionTable::DGListDeleteRow, false, dialId(), item(), int32_t(0))) madeRows_ = 0;
   for (FieldProxy& p : proxies_) p.values.clear();
   editRow_ = -1;
   hideEditors();
@@ -123,6 +127,22 @@ void ListControl::commitEdit() {
     auto current = proxies_[c].editor->setting();
     if (current) setValue(editRow_, int32_t(c), *current);
   }
+}
+
+bool ListControl::readRows(std::vector<std::vector<std::unique_ptr<ControlSetting>>>& out) {
+  commitEdit();
+  const int32_t count = madeRows_;
+  if (hostRows() != count) return false;
+  std::vector<std::vector<std::unique_ptr<ControlSetting>>> read(static_cast<std::size_t>(count));
+  for (int32_t row = 0; row < count; ++row) {
+    for (int32_t column = 0; column < columns(); ++column) {
+      std::unique_ptr<ControlSetting> cell = value(row, column);
+      if (!cell) return false;
+      read[std::size_t(row)].push_back(std::move(cell));
+    }
+  }
+  out = std::move(read);
+  return true;
 }
 
 void ListControl::hideEditors() {

@@ -33,7 +33,11 @@ class ListControl : public DialogControl {
   // Sets the columns (DG's tab fields).
   void setColumns(const std::vector<ListColumnStyle>& columns);
   const std::vector<ListColumnStyle>& columnStyles() const { return columns_; }
-  int32_t rows() const override;
+  // The rows this list made; the host's own count is checked against it when the rows are
+  // read (readRows), so that a failed count never shortens what the list stands for.
+  int32_t rows() const override { return madeRows_; }
+  // The host's row count (-1 without a host).
+  int32_t hostRows() const;
   int32_t columns() const override { return int32_t(columns_.size()); }
 
   // Appends an empty row and answers its index.
@@ -64,6 +68,10 @@ class ListControl : public DialogControl {
   std::unique_ptr<ControlSetting> value(int32_t row, int32_t column) const;
   // Writes the edit controls' values into the row being edited (before the rows are read).
   void commitEdit();
+  // Every row's values by column, the edit controls' values written back first. False, with
+  // out unchanged, when the host's row count is not the rows this list made or a cell cannot
+  // be read: a caller must not take a short or empty list for the rows.
+  bool readRows(std::vector<std::vector<std::unique_ptr<ControlSetting>>>& out);
 
   // On initialise the edit controls are hidden; a change of selection runs the editing cycle;
   // then the event is published.
@@ -80,6 +88,7 @@ class ListControl : public DialogControl {
   std::vector<ListColumnStyle> columns_;
   std::vector<FieldProxy> proxies_;  // by column
   int32_t editRow_ = -1;
+  int32_t madeRows_ = 0;  // rows inserted less rows deleted, as the host confirmed them
 };
 
 }  // namespace lunvik

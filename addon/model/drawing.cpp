@@ -520,13 +520,21 @@ std::unique_ptr<Element> Drawing::getElement(const ElementLink& link, const Filt
   if (!resolveLink(resolved, link, filter)) return nullptr;
   if (filter && filter->typeID != 0 && resolved.typeID() != filter->typeID) return nullptr;
   const int32_t bits = filter ? filter->filterBits : 0;
-  if (host().call(&HostFunctionTable::HostFilterElement, resolved.typeID(), resolved.index(), bits,
-                  resolved.variation()) != kNoError)
+  // kErrBadIndex is the host's "no such element, or it does not pass"; any other code is a
+  // read that failed.
+  const platform::GSErr passes =
+      host().call(&HostFunctionTable::HostFilterElement, resolved.typeID(), resolved.index(), bits, resolved.variation());
+  if (passes != kNoError) {
+    if (passes != platform::kErrBadIndex) walkFailed_ = true;
     return nullptr;
+  }
   platform::ElementRecord element{};
   element.header.typeID = resolved.typeID();
   element.header.index = resolved.index();
-  if (!record(host().call(&HostFunctionTable::HostGetElement, &element))) return nullptr;
+  if (!record(host().call(&HostFunctionTable::HostGetElement, &element))) {
+    if (lastError_ != platform::kErrBadIndex) walkFailed_ = true;
+    return nullptr;
+  }
   if (filter && filter->withUserDataOnly && !passesUserData(element.header)) return nullptr;
   resolved.setFromHeader(element.header);
   resolved.setDatabase(identity_);
@@ -545,7 +553,11 @@ std::unique_ptr<Element> Drawing::findNext(const ElementLink& from, bool forward
     Drawing* owner = project_->drawing(from.database());
     if (owner && owner != this) return owner->findNext(from, forward, filter);
   }
-  if (!activate()) return nullptr;
+  walkFailed_ = false;
+  if (!activate()) {
+    walkFailed_ = true;
+    return nullptr;
+  }
   const int32_t step = forward ? 1 : -1;
   int32_t kind = from.typeID();
   int32_t index = from.index();
@@ -553,9 +565,19 @@ std::unique_ptr<Element> Drawing::findNext(const ElementLink& from, bool forward
   if (kind == 0) {
     kind = filter.typeID != 0 ? filter.typeID : 1;
     n = count(kind, false, false);
+    if (!succeeded()) {
+      walkFailed_ = true;
+      return nullptr;
+    }
     index = forward ? 0 : n + 1;
+  } else if (filter.reuseCount && filter.lastCount > 0) {
+    n = filter.lastCount;
   } else {
-    n = filter.reuseCount && filter.lastCount > 0 ? filter.lastCount : count(kind, false, false);
+    n = count(kind, false, false);
+    if (!succeeded()) {
+      walkFailed_ = true;
+      return nullptr;
+    }
   }
   for (;;) {
     index += step;
@@ -571,6 +593,10 @@ std::unique_ptr<Element> Drawing::findNext(const ElementLink& from, bool forward
         kind = cursor.typeID();
       }
       n = count(kind, false, false);
+      if (!succeeded()) {
+        walkFailed_ = true;
+        return nullptr;
+      }
       index = forward ? 0 : n + 1;
       continue;
     }
@@ -579,6 +605,7 @@ std::unique_ptr<Element> Drawing::findNext(const ElementLink& from, bool forward
       filter.lastCount = n;
       return element;
     }
+    if (walkFailed_) return nullptr;
   }
 }
 

@@ -167,6 +167,10 @@ class Drawing : public Database {
 
   // An iterator at the first element that passes filter.
   iterator begin(const Filter& filter, bool writeBack = false);
+  // True when the host failed to answer a count or a read of the last step of a walk
+  // (findNext; not for an element that is missing or filtered out): the walk then ended
+  // early, and what it gave is not every element that passes the filter.
+  bool walkFailed() const { return walkFailed_; }
   // Changes the display order of the selection ('OFR1' to the front, 'OBA1' to the back).
   bool displayOrder(uint32_t code, const BaseElemSelection& selection);
   // The plan's storeys (loaded on demand); empty in other drawings.
@@ -199,6 +203,7 @@ class Drawing : public Database {
   std::unique_ptr<StoreyList> storeys_;
   int16_t currentStorey_ = 0;
   platform::GSErr lastError_ = platform::kNoError;
+  bool walkFailed_ = false;
   bool selectionSorted_ = false;
 };
 

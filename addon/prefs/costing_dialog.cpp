@@ -1,6 +1,11 @@
 #include "prefs/costing_dialog.h"
 
+#include <memory>
+#include <vector>
+
 #include "prefs/timber_prefs.h"
+#include "runtime/alert.h"
+#include "runtime/environment.h"
 
 namespace varnholt {
 
@@ -8,6 +13,8 @@ namespace {
 
 // The shortest length kept as a costing.
 constexpr double kLengthTolerance = 0.00001;
+constexpr int32_t kErrorStrings = 32524;
+constexpr int32_t kUnreadableListError = 27;
 
 }  // namespace
 
@@ -49,11 +56,15 @@ void TimberCostDialog::deleteRow() {
 }
 
 void TimberCostDialog::accept() {
-  list_->commitEdit();
+  std::vector<std::vector<std::unique_ptr<lunvik::ControlSetting>>> rows;
+  if (!list_->readRows(rows)) {
+    lunvik::ErrorAlert().show(lunvik::Environment::instance().string(kErrorStrings, kUnreadableListError));
+    return;
+  }
   type_.lengthCostingList.clearEntries();
-  for (int32_t row = 0; row < list_->rows(); ++row) {
-    double length = list_->value(row, 0)->real();
-    if (length > kLengthTolerance) type_.lengthCostingList.put(length, list_->value(row, 1)->real());
+  for (const auto& row : rows) {
+    double length = row[0]->real();
+    if (length > kLengthTolerance) type_.lengthCostingList.put(length, row[1]->real());
   }
 }
 

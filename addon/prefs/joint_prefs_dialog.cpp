@@ -1,6 +1,8 @@
 #include "prefs/joint_prefs_dialog.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "prefs/joint_prefs.h"
 #include "prefs/prefs_defaults.h"
@@ -13,6 +15,7 @@ namespace {
 
 constexpr int32_t kQuestionStrings = 32523;
 constexpr int32_t kErrorStrings = 32524;
+constexpr int32_t kUnreadableListError = 27;
 
 }  // namespace
 
@@ -80,19 +83,24 @@ void JointPrefsDialog::makeDefault() {
   lunvik::CadString question = lunvik::Environment::instance().string(kQuestionStrings, 4);
   if (lunvik::ConfirmAlert().show(question) != 1) return;
   JointPrefs joints;
-  rowsInto(joints);
+  if (!rowsInto(joints)) return;
   if (!joints.writeDefaultFile())
     lunvik::ErrorAlert().show(lunvik::Environment::instance().string(kErrorStrings, 24));
 }
 
-void JointPrefsDialog::rowsInto(JointPrefs& joints) {
-  list_->commitEdit();
-  joints.joints().clear();
-  for (int32_t row = 0; row < list_->rows(); ++row) {
-    lunvik::CadString name = list_->value(row, 0)->text();
-    if (!name.hasVisibleText()) continue;
-    joints.add(name, list_->value(row, 1)->text(), list_->value(row, 3)->real(), list_->value(row, 2)->real());
+bool JointPrefsDialog::rowsInto(JointPrefs& joints) {
+  std::vector<std::vector<std::unique_ptr<lunvik::ControlSetting>>> rows;
+  if (!list_->readRows(rows)) {
+    lunvik::ErrorAlert().show(lunvik::Environment::instance().string(kErrorStrings, kUnreadableListError));
+    return false;
   }
+  joints.joints().clear();
+  for (const auto& row : rows) {
+    lunvik::CadString name = row[0]->text();
+    if (!name.hasVisibleText()) continue;
+    joints.add(name, row[1]->text(), row[3]->real(), row[2]->real());
+  }
+  return true;
 }
 
 void JointPrefsDialog::accept() { rowsInto(prefs_); }

@@ -12,7 +12,8 @@ class JointPrefs;
 // "Joint Preferences" (resource 32515): list 12 with the columns name, description, time
 // (hours) and length, edited by the fields 8, 9, 10 and 11 laid on them; 13 "Add", 14
 // "Delete", 15 "Apply Default", 16 "Make Default". Nothing reaches the package before OK,
-// which refills it from the rows, dropping rows without a visible name.
+// which refills it from the rows, dropping rows without a visible name; rows that cannot be
+// read change nothing and say so.
 class JointPrefsDialog : public lunvik::Dialog {
  public:
   static constexpr int32_t kResource = 32515;
@@ -21,8 +22,9 @@ class JointPrefsDialog : public lunvik::Dialog {
   void setupControls() override;
   void accept() override;
 
-  // The joints the rows stand for, rows without a visible name left out.
-  void rowsInto(JointPrefs& joints);
+  // The joints the rows stand for, rows without a visible name left out. False, with joints
+  // unchanged, when the list cannot be read.
+  bool rowsInto(JointPrefs& joints);
 
  private:
   void fill(const JointPrefs& joints);

@@ -1,8 +1,17 @@
 #include "prefs/project_prefs_dialog.h"
 
 #include "prefs/project_prefs.h"
+#include "runtime/alert.h"
+#include "runtime/environment.h"
 
 namespace varnholt {
+
+namespace {
+
+constexpr int32_t kErrorStrings = 32524;
+constexpr int32_t kUnreadableFieldError = 29;
+
+}  // namespace
 
 void ProjectPrefsDialog::setupControls() {
   projectNo_ = add(new lunvik::EditText(*this, 4));
@@ -16,8 +25,14 @@ void ProjectPrefsDialog::setupControls() {
 }
 
 void ProjectPrefsDialog::accept() {
-  prefs_.projectNo = projectNo_->text();
-  prefs_.personID = personID_->text();
+  lunvik::CadString projectNo, personID;
+  // A field the host cannot read would be stored as an empty text.
+  if (!projectNo_->readText(projectNo) || !personID_->readText(personID)) {
+    lunvik::ErrorAlert().show(lunvik::Environment::instance().string(kErrorStrings, kUnreadableFieldError));
+    return;
+  }
+  prefs_.projectNo = projectNo;
+  prefs_.personID = personID;
   prefs_.loadTimber = loadTimber_->checked();
   prefs_.loadSteel = loadSteel_->checked();
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
+#include <vector>
 
 #include "prefs/costing_dialog.h"
 #include "prefs/prefs_defaults.h"
@@ -16,6 +18,8 @@ namespace {
 
 constexpr int32_t kQuestionStrings = 32523;
 constexpr int32_t kErrorStrings = 32524;
+constexpr int32_t kUnreadableListError = 27;
+constexpr int32_t kUnreadableFieldError = 29;
 
 }  // namespace
 
@@ -113,34 +117,44 @@ void TimberPrefsDialog::makeDefault() {
   lunvik::CadString question = lunvik::Environment::instance().string(kQuestionStrings, 5);
   if (lunvik::ConfirmAlert().show(question) != 1) return;
   TimberPrefs timbers;
-  rowsInto(timbers);
+  if (!rowsInto(timbers)) return;
   if (!timbers.writeDefaultFile()) lunvik::ErrorAlert().show(lunvik::Environment::instance().string(kErrorStrings, 24));
 }
 
-void TimberPrefsDialog::rowsInto(TimberPrefs& timbers) {
-  list_->commitEdit();
+bool TimberPrefsDialog::rowsInto(TimberPrefs& timbers) {
+  std::vector<std::vector<std::unique_ptr<lunvik::ControlSetting>>> rows;
+  if (!list_->readRows(rows)) {
+    lunvik::ErrorAlert().show(lunvik::Environment::instance().string(kErrorStrings, kUnreadableListError));
+    return false;
+  }
   timbers.specifications().clear();
-  std::size_t rows = std::size_t(std::max(list_->rows(), 0));
-  std::size_t count = std::min(rows, copy_->specifications().size());
+  std::size_t count = std::min(rows.size(), copy_->specifications().size());
   for (std::size_t i = 0; i < count; ++i) {
-    lunvik::CadString name = list_->value(int32_t(i), 0)->text();
+    lunvik::CadString name = rows[i][0]->text();
     if (!name.hasVisibleText()) continue;
     auto* type = new TimberSpecification(copy_->specifications()[i]);
     type->name = name;
-    type->baseCost = list_->value(int32_t(i), 1)->real();
+    type->baseCost = rows[i][1]->real();
     timbers.specifications().push_back(type);
   }
+  return true;
 }
 
 void TimberPrefsDialog::accept() {
+  // The texts and the list first: what cannot be read leaves both packages as they were.
+  lunvik::CadString prefix, suffix;
+  if (!prefix_->readText(prefix) || !suffix_->readText(suffix)) {
+    lunvik::ErrorAlert().show(lunvik::Environment::instance().string(kErrorStrings, kUnreadableFieldError));
+    return;
+  }
+  if (!rowsInto(timbers_)) return;
   project_.labourCost = labour_->value();
   project_.lengthInc = lengthInc_->value();
   project_.sectionInc = sectionInc_->value();
-  project_.numPrefix = prefix_->text();
-  project_.numSuffix = suffix_->text();
+  project_.numPrefix = prefix;
+  project_.numSuffix = suffix;
   int32_t padding = padding_->value();
   project_.numPadding = short(std::max<int32_t>(0, std::min<int32_t>(padding, std::numeric_limits<short>::max())));
-  rowsInto(timbers_);
 }
 
 }  // namespace varnholt

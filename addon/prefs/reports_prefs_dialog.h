@@ -17,7 +17,8 @@ class TimberPrefs;
 // the timber package: list 8 (timber type name and base cost, edited by the fields 6 and 7),
 // 10 labour rate, 13 prefix, 15 suffix, 17 padding, 20 and 22 the length and section
 // increments; 23 "Add", 24 "Detail..." (the costing dialog of the selected type), 25
-// "Delete", 26 "Apply Default", 27 "Make Default". Only OK changes the packages.
+// "Delete", 26 "Apply Default", 27 "Make Default". Only OK changes the packages, and only when
+// the list can be read.
 class TimberPrefsDialog : public lunvik::Dialog {
  public:
   static constexpr int32_t kResource = 32516;
@@ -29,8 +30,9 @@ class TimberPrefsDialog : public lunvik::Dialog {
 
   // The working copy of the timber package.
   TimberPrefs& workingCopy() { return *copy_; }
-  // The specifications the rows stand for, rows without a visible name left out.
-  void rowsInto(TimberPrefs& timbers);
+  // The specifications the rows stand for, rows without a visible name left out. False, with
+  // timbers unchanged, when the list cannot be read.
+  bool rowsInto(TimberPrefs& timbers);
 
  private:
   void fill();

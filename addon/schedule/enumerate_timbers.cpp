@@ -10,6 +10,7 @@
 #include "model/selection.h"
 #include "prefs/project_prefs.h"
 #include "runtime/addon.h"
+#include "runtime/alert.h"
 #include "runtime/environment.h"
 #include "schedule/timber_list.h"
 #include "timber/framing_member.h"
@@ -21,6 +22,8 @@ namespace {
 
 constexpr double kEpsilon = 0.00001;
 constexpr int32_t kPromptStrings = 32522;
+constexpr int32_t kErrorStrings = 32524;
+constexpr int32_t kUnreadElementsError = 28;
 constexpr int32_t kUndoStrings = 32526;
 constexpr int32_t kProgressTitle = 17;
 constexpr int32_t kProgressText = 18;
@@ -143,8 +146,6 @@ bool EnumerateTimbers::run() {
   if (dialog.run() != 1) return false;
   const bool newOnly = prefs->numberNewOnly, group = prefs->groupWithExisting;
 
-  const uint32_t step = addon->openUndoStep(text(kUndoStrings, kUndoName));
-  drawing->deselectAll();
   int32_t highest = 0;
   lunvik::ElementSelection<FramingMember> candidates;
   if (newOnly) {
@@ -153,6 +154,15 @@ bool EnumerateTimbers::run() {
   } else {
     for (auto it = drawing->begin(IsScheduledTimber(false)); !it.atEnd(); ++it) candidates.add(it.release().release());
   }
+  // Numbering some members and not the ones the host could not read would break the groups:
+  // nothing is changed and no undo step is opened.
+  if (drawing->walkFailed()) {
+    lunvik::ErrorAlert().show(text(kErrorStrings, kUnreadElementsError));
+    return false;
+  }
+
+  const uint32_t step = addon->openUndoStep(text(kUndoStrings, kUndoName));
+  drawing->deselectAll();
 
   boost::shared_ptr<lunvik::ProgressWindow> progress;
   if (!candidates.empty()) {

@@ -23,6 +23,8 @@ namespace {
 constexpr int32_t kFileTypeStrings = 32508;
 constexpr int32_t kPromptStrings = 32522;
 constexpr int32_t kQuestionStrings = 32523;
+constexpr int32_t kErrorStrings = 32524;
+constexpr int32_t kUnreadElementsError = 28;
 constexpr int32_t kProgressTitle = 15;
 constexpr int32_t kProgressText = 16;
 constexpr int32_t kUnnumberedQuestion = 6;
@@ -150,6 +152,11 @@ platform::GSErr TimberCuttingList::save(lunvik::FileEvent& event) {
   if (!handed) {
     for (auto it = drawing->begin(IsScheduledTimber(useSelection)); !it.atEnd(); ++it)
       gathered.add(it.release().release());
+    // A member the host could not read would be missing from the report without a word.
+    if (drawing->walkFailed()) {
+      lunvik::ErrorAlert().show(text(kErrorStrings, kUnreadElementsError));
+      return platform::kErrFile;
+    }
   }
   drawing->deselectAll();
   lunvik::DataFile& file = *event.file();

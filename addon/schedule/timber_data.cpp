@@ -247,11 +247,68 @@ bool scheduleBefore(const TimberData& a, const TimberData& b) {
   return a.roundedLength < b.roundedLength;
 }
 
+namespace {
+
+// The rank of each distinct text in schedule order, texts the host counts as equal sharing
+// one. The host is asked about each pair once, while the ranks are made, so the order of the
+// records rests on numbers the host can no longer change: a comparison that answers one way
+// and then the other (a failing host) gives some order, never a sort past its records. A
+// binary search stays within its range whatever the comparison answers.
+std::unordered_map<std::string, int32_t> textRanks(const std::vector<TimberData>& records,
+                                                   lunvik::CadString TimberData::*field) {
+  std::unordered_map<std::string, int32_t> ranks;
+  std::vector<const lunvik::CadString*> ordered;
+  for (const TimberData& data : records) {
+    const lunvik::CadString& text = data.*field;
+    if (!ranks.emplace(text.str(), 0).second) continue;
+    auto at = std::upper_bound(ordered.begin(), ordered.end(), &text,
+                               [](const lunvik::CadString* a, const lunvik::CadString* b) {
+                                 return compareScheduleText(*a, *b) < 0;
+                               });
+    ordered.insert(at, &text);
+  }
+  int32_t rank = 0;
+  for (std::size_t i = 0; i < ordered.size(); ++i) {
+    if (i > 0 && compareScheduleText(*ordered[i - 1], *ordered[i]) != 0) rank = int32_t(i);
+    ranks[ordered[i]->str()] = rank;
+  }
+  return ranks;
+}
+
+}  // namespace
+
 void sortSchedule(std::vector<TimberData>& records) {
-  // The tolerant width and depth keys are not a strict weak ordering for values closer than
-  // the tolerance; a merge sort stays within bounds whatever the comparator answers, where an
-  // introsort may not.
-  std::stable_sort(records.begin(), records.end(), scheduleBefore);
+  struct Key {
+    int32_t description;
+    int32_t number;
+    double width;
+    double depth;
+    double length;
+  };
+  const auto descriptions = textRanks(records, &TimberData::description);
+  const auto numbers = textRanks(records, &TimberData::sortNumber);
+  std::vector<Key> keys;
+  keys.reserve(records.size());
+  for (const TimberData& data : records)
+    keys.push_back({descriptions.at(data.description.str()), numbers.at(data.sortNumber.str()), data.roundedWidth,
+                    data.roundedDepth, data.roundedLength});
+  std::vector<std::size_t> order(records.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  // The tolerant width and depth make the order less than strict for sizes closer than the
+  // tolerance; the keys are fixed, so every comparison of a pair answers alike.
+  std::stable_sort(order.begin(), order.end(), [&keys](std::size_t i, std::size_t j) {
+    const Key& a = keys[i];
+    const Key& b = keys[j];
+    if (a.description != b.description) return a.description < b.description;
+    if (a.number != b.number) return a.number < b.number;
+    if (!sameLength(a.width, b.width)) return a.width < b.width;
+    if (!sameLength(a.depth, b.depth)) return a.depth < b.depth;
+    return a.length < b.length;
+  });
+  std::vector<TimberData> sorted;
+  sorted.reserve(records.size());
+  for (std::size_t i : order) sorted.push_back(std::move(records[i]));
+  records = std::move(sorted);
 }
 
 }  // namespace varnholt

@@ -186,7 +186,8 @@ int compareScheduleText(const lunvik::CadString& a, const lunvik::CadString& b);
 // The schedule order: description, sort number, rounded width and depth (equal within
 // 0.00001), rounded length.
 bool scheduleBefore(const TimberData& a, const TimberData& b);
-// Sorts records in schedule order.
+// Sorts records in schedule order (scheduleBefore). The host compares each pair of distinct
+// texts at most once, so a host that answers unevenly gives some order of the same records.
 void sortSchedule(std::vector<TimberData>& records);
 
 }  // namespace varnholt

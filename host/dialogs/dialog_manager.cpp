@@ -756,7 +756,7 @@ void dgSetValue(int16_t dialId, int16_t item, double value) {
 }
 int32_t dgGetText(int16_t dialId, int16_t item, char* buffer, int32_t size) {
   DialogItem* i = itemOf(dialId, item);
-  if (!i) return copyOut(std::string(), buffer, size);
+  if (!i) return -1;
   if (isNumberField(i->kind)) return copyOut(numberText(*i), buffer, size);
   if (i->kind == platform::kDGPopup) {
     std::size_t n = std::size_t(i->value);

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "host/core/fault_table.h"
 #include "model/project.h"
 #include "prefs/package_codes.h"
 #include "prefs/project_prefs.h"
 #include "runtime/addon.h"
+#include "runtime/host_interface.h"
 #include "support/host_values.h"
 #include "support/loaded_host.h"
 
@@ -161,6 +163,28 @@ TEST_F(NumberingTest, EnumerationIsOneStepAndCancelChangesNothing) {
   ASSERT_EQ(host().undoSteps().size(), 1u);
   EXPECT_EQ(host().undoSteps()[0].name, "Enumerate Timbers");
   EXPECT_TRUE(host().undoSteps()[0].closed);
+}
+
+TEST_F(NumberingTest, AMemberTheHostCannotReadStopsTheNumberingBeforeAnyChange) {
+  auto placed = placeAll({{"Post", "Oak", 0.2, 0}, {"Beam", "Oak", 0.2, 0}, {"Brace", "Oak", 0.2, 0}});
+  for (const char* operation : {"HostGetElement", "HostFilterElement", "HostGetElementList"}) {
+    host().clearRecords();
+    standin::FaultPlan plan;
+    plan.only = operation;
+    plan.failAt = 2;
+    const platform::HostFunctionTable sound = lunvik::host().table();
+    lunvik::host().setTable(standin::faultyTable(sound, plan));
+    enumerate(false, false);
+    lunvik::host().setTable(sound);
+    ASSERT_TRUE(plan.fired) << operation;
+    EXPECT_EQ(numbers(placed), (std::vector<int>{0, 0, 0})) << operation;
+    ASSERT_FALSE(host().alerts().empty()) << operation;
+    EXPECT_EQ(host().alerts().back().text, "The project's elements could not all be read, so nothing was done")
+        << operation;
+    EXPECT_TRUE(host().undoSteps().empty()) << operation;
+  }
+  enumerate(false, false);
+  EXPECT_EQ(numbers(placed), (std::vector<int>{3, 1, 2}));
 }
 
 TEST_F(NumberingTest, GroupingIsOnlyOfferedForNewTimbersOnly) {

@@ -3,13 +3,17 @@
 // imperial), the reporting dialog, the confirmations and the failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "host/core/fault_table.h"
 #include "prefs/joint_prefs.h"
 #include "prefs/project_prefs.h"
 #include "prefs/timber_prefs.h"
+#include "runtime/host_interface.h"
 #include "timber/timber_fixture.h"
 
 namespace {
@@ -291,6 +295,39 @@ TEST_F(ReportTest, RegisteredFileType) {
   EXPECT_STREQ(type.extension, "txt");
   EXPECT_STREQ(type.description, "Timber Schedule");
   EXPECT_EQ(type.methods, platform::kFileTypeExport);
+}
+
+}  // namespace
+
+namespace {
+
+// The element reads of gathering a schedule, each made to fail at its second call.
+const char* const kElementReads[] = {"HostGetElement", "HostFilterElement", "HostGetElementList"};
+
+TEST_F(ReportTest, AMemberTheHostCannotReadStopsTheReportInsteadOfLeavingItOut) {
+  smallFrame();
+  for (const char* operation : kElementReads) {
+    std::remove(out_.c_str());
+    host().clearRecords();
+    standin::FaultPlan plan;
+    plan.only = operation;
+    plan.failAt = 2;
+    const platform::HostFunctionTable sound = lunvik::host().table();
+    lunvik::host().setTable(standin::faultyTable(sound, plan));
+    std::string error;
+    const bool saved = save(false, true, &error);
+    lunvik::host().setTable(sound);
+    ASSERT_TRUE(plan.fired) << operation;
+    EXPECT_FALSE(saved) << operation;
+    EXPECT_FALSE(std::ifstream(out_).good()) << operation;
+    ASSERT_FALSE(host().alerts().empty()) << operation;
+    EXPECT_EQ(host().alerts().back().text, "The project's elements could not all be read, so nothing was done")
+        << operation;
+  }
+  // The same frame reads whole once the host answers.
+  host().clearRecords();
+  ASSERT_TRUE(save(false, true));
+  EXPECT_EQ(std::count(std::istreambuf_iterator<char>(std::ifstream(out_).rdbuf()), std::istreambuf_iterator<char>(), '\n'), 5);
 }
 
 }  // namespace

@@ -2,11 +2,15 @@
 // row dimensions, schedule order and cutting-list grouping.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "prefs/joint_prefs.h"
 #include "prefs/project_prefs.h"
 #include "prefs/timber_prefs.h"
+#include "runtime/host_interface.h"
 #include "schedule/timber_data.h"
 #include "schedule/schedule_support.h"
 #include "support/loaded_host.h"
@@ -209,6 +213,41 @@ TEST_F(ScheduleArithmetic, ScheduleOrder) {
   EXPECT_EQ(order, (std::vector<std::string>{"/00005/0.20/3.0", "Post/00003/0.25/2.5", "Post/00003/0.30/2.5",
                                              "Post/00003/0.20/2.5", "post/00003/0.20/3.0", "Post/00010/0.20/3.0",
                                              "Rafter/00002/0.15/4.0"}));
+}
+
+// A text comparison that answers by a running sequence, not by the texts: what a failing
+// host may give.
+uint32_t gUneven = 1;
+int32_t unevenComparison(const char*, const char*, int32_t, int32_t) {
+  gUneven ^= gUneven << 13;
+  gUneven ^= gUneven >> 17;
+  gUneven ^= gUneven << 5;
+  return int32_t(gUneven % 3) - 1;
+}
+
+TEST_F(ScheduleArithmetic, AnUnevenHostComparisonSortsTheSameRecordsWithinBounds) {
+  std::vector<TimberData> rows;
+  for (int i = 0; i < 200; ++i) {
+    rows.push_back(record(("Member " + std::to_string(i % 37)).c_str(), int16_t(i % 11), 0.1, 0.2, 1.0 + i % 5));
+    rows.back().elementId = std::to_string(i);
+  }
+  const platform::HostFunctionTable sound = lunvik::host().table();
+  platform::HostFunctionTable uneven = sound;
+  uneven.CHCompareTexts = &unevenComparison;
+  for (uint32_t seed : {1u, 7u, 2024u}) {
+    gUneven = seed;
+    std::vector<TimberData> sorted = rows;
+    lunvik::host().setTable(uneven);
+    sortSchedule(sorted);
+    lunvik::host().setTable(sound);
+    std::vector<std::string> ids;
+    for (const TimberData& d : sorted) ids.push_back(d.elementId.str());
+    std::sort(ids.begin(), ids.end());
+    std::vector<std::string> expected;
+    for (const TimberData& d : rows) expected.push_back(d.elementId.str());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(ids, expected) << "seed " << seed;
+  }
 }
 
 TEST_F(ScheduleArithmetic, CuttingListGroupsAdjacentTimbers) {
