@@ -172,9 +172,14 @@ uint32_t Addon::closeUndoStep(uint32_t id) {
 }
 
 bool Addon::dispatch(Event& event) {
+  struct Depth {
+    int& depth;
+    explicit Depth(int& d) : depth(d) { ++depth; }
+    ~Depth() { --depth; }
+  } depth(dispatchDepth_);
   try {
     host().call(&HostFunctionTable::HostKeepInMemory, true);
-    prepareForEvent();
+    if (dispatchDepth_ == 1) prepareForEvent();
     return takeEvent(event);
   } catch (...) {
     reportUnexpectedError();

@@ -107,7 +107,9 @@ class Addon : public Publisher {
   uint32_t openUndoId() const { return openUndoId_; }
 
   // Delivers a host callback's event: keeps the add-on in memory, readies it and publishes,
-  // reporting any exception.
+  // reporting any exception. A callback the host makes while another is delivered (the
+  // notification of an element a command creates) leaves the command's open undo step and
+  // caches alone.
   bool dispatch(Event& event);
 
   // The shared project context.
@@ -130,6 +132,7 @@ class Addon : public Publisher {
   std::unique_ptr<TypeList> types_;
   uint32_t undoCounter_ = 0;
   uint32_t openUndoId_ = 0;
+  int dispatchDepth_ = 0;  // host callbacks being delivered (a command's own edits nest)
 };
 
 // The add-on object of this process, or null.
