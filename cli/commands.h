@@ -12,6 +12,9 @@ using Arguments = std::vector<std::string>;
 
 // Prints "trestlar: message" on standard error and answers the failure status.
 int fail(const std::string& message);
+// The same for a failure in a session: when a host call was made to fail (--fail-host-call),
+// the message names it as the likely cause.
+int fail(const Session& session, const std::string& message);
 
 // Splits args into options (with the values of those in valued) and plain arguments; false
 // with error set for an unknown option or a missing value.
@@ -34,6 +37,7 @@ int runMacro(const SessionOptions& options, const Arguments& args);
 int runRun(const SessionOptions& options, const Arguments& args);
 int runSchedule(const SessionOptions& options, const Arguments& args);
 int runNumber(const SessionOptions& options, const Arguments& args);
+int runDraw(const SessionOptions& options, const Arguments& args);
 // The bundled sample project.
 std::string sampleProject();
 // Runs "Enumerate Timbers" on the open project with the dialog's two options; false with

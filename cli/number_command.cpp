@@ -77,10 +77,13 @@ int runNumber(const SessionOptions& options, const Arguments& args) {
   std::string out = parsed.has("-o") ? parsed.value("-o") : sample ? std::string("barn.trestlar") : project;
 
   Session session;
-  if (!openSession(session, options, project, error)) return fail(error);
-  if (!numberTimbers(session.host(), newOnly, group, error)) return fail(project + ": " + error + "; nothing was saved");
+  if (!openSession(session, options, project, error)) return fail(session, error);
+  // The bundled sample is an input like any other: its copy must go elsewhere.
+  if (sample && !session.checkOutput(out, error)) return fail(session, error);
+  if (!numberTimbers(session.host(), newOnly, group, error))
+    return fail(session, project + ": " + error + "; nothing was saved");
   std::string summary = numberingSummary(session.host());
-  if (!session.saveProject(out, error)) return fail(error);
+  if (!session.saveProject(out, error)) return fail(session, error);
   std::cout << summary << "\n" << "saved " << out << "\n";
   return 0;
 }

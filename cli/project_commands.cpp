@@ -14,6 +14,12 @@ int fail(const std::string& message) {
   return 1;
 }
 
+int fail(const Session& session, const std::string& message) {
+  const std::string note = session.faultNote();
+  if (note.empty() || message.find(note) != std::string::npos) return fail(message);
+  return fail(message + " (" + note + ")");
+}
+
 bool ParsedArguments::has(const std::string& name) const {
   for (const auto& o : options)
     if (o.first == name) return true;
@@ -68,24 +74,27 @@ int runMenus(const SessionOptions& options, const Arguments& args) {
   if (!args.empty()) return fail("menus takes no arguments");
   Session session;
   std::string error;
-  if (!session.start(options, error)) return fail(error);
-  for (const standin::MenuItem& item : session.host().menuItems()) std::cout << item.path << "\n";
+  if (!session.start(options, error)) return fail(session, error);
+  std::vector<standin::MenuItem> items = session.host().menuItems();
+  if (!session.succeeded(error)) return fail(session, error);
+  for (const standin::MenuItem& item : items) std::cout << item.path << "\n";
   return 0;
 }
 
 int runNew(const SessionOptions& options, const Arguments& args) {
   ParsedArguments parsed;
   std::string error;
-  if (!parseArguments(args, {"--force"}, {}, parsed, error)) return fail(error + " for new (see trestlar --help)");
+  if (!parseArguments(args, {}, {}, parsed, error)) return fail(error + " for new (see trestlar --help)");
   if (parsed.plain.size() != 1) return fail("new takes one project file (trestlar new [--force] PROJECT)");
   const std::string& path = parsed.plain[0];
   struct stat st;
-  if (!parsed.has("--force") && ::stat(path.c_str(), &st) == 0)
+  if (!options.force && ::stat(path.c_str(), &st) == 0)
     return fail(path + " exists already (use --force to replace it)");
   Session session;
-  if (!session.start(options, error)) return fail(error);
+  if (!session.start(options, error)) return fail(session, error);
+  if (!session.checkOutput(path, error)) return fail(session, error);
   session.host().newProject();
-  if (!session.saveProject(path, error)) return fail(error);
+  if (!session.saveProject(path, error)) return fail(session, error);
   return 0;
 }
 
@@ -96,9 +105,10 @@ int runPrefs(const SessionOptions& options, const Arguments& args) {
   if (parsed.plain.size() > 1) return fail("prefs takes at most one project file");
   std::string project = parsed.plain.empty() ? std::string() : parsed.plain[0];
   Session session;
-  if (!openSession(session, options, project, error)) return fail(error);
+  if (!openSession(session, options, project, error)) return fail(session, error);
   // A new project has stored nothing yet: ask the add-on for what it would store.
   if (project.empty()) session.host().notifyProject(platform::kProjectPreSave);
+  if (!session.succeeded(error)) return fail(session, error);
   std::cout << session.host().moduleData();
   return 0;
 }
@@ -110,24 +120,27 @@ int runMacro(const SessionOptions& options, const Arguments& args) {
   if (parsed.plain.size() > 1) return fail("macro takes at most one project file");
   std::string project = parsed.plain.empty() ? std::string() : parsed.plain[0];
   Session session;
-  if (!openSession(session, options, project, error)) return fail(error);
+  if (!openSession(session, options, project, error)) return fail(session, error);
+  const bool toFile = parsed.has("-o");
+  const std::string out = parsed.value("-o");
+  if (toFile && !session.checkOutput(out, error)) return fail(session, error);
   standin::Host& host = session.host();
   int32_t index = host.library().find("ProjectData", 10);
   const standin::LibraryPart* part = host.library().part(index);
-  if (!part) return fail("the add-on wrote no ProjectData macro (the project has no project or joint preferences)");
+  // A macro the add-on failed to write again may be an old one: only a command that went well
+  // hands it out.
+  if (!session.succeeded(error)) return fail(session, error + "; no macro was written");
+  if (!part)
+    return fail(session, "the add-on wrote no ProjectData macro (the project has no project or joint preferences)");
   std::ifstream in(part->path, std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
-  if (!in) return fail("cannot read " + part->path);
-  if (!parsed.has("-o")) {
+  if (!in) return fail(session, "cannot read " + part->path);
+  if (!toFile) {
     std::cout << text.str();
     return 0;
   }
-  std::string out = parsed.value("-o");
-  std::ofstream file(out, std::ios::binary);
-  file << text.str();
-  file.close();
-  if (!file) return fail("cannot write " + out);
+  if (!session.writeOutput(out, text.str(), error)) return fail(session, error);
   std::cout << "wrote " << out << "\n";
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -43,9 +44,10 @@ bool selectById(standin::Host& host, const std::string& ids, std::string& error)
   while (std::getline(list, id, ',')) {
     if (id.empty()) continue;
     bool found = false;
-    for (standin::HostElement* e : host.model().elements(host.model().plan(), platform::kObject)) {
-      if (std::string(e->record.part.id, strnlen(e->record.part.id, sizeof e->record.part.id)) != id) continue;
-      host.model().select(e->record.header.guid, true);
+    for (standin::HostElement* e : host.model().findById(id)) {
+      const platform::ElementHeader& h = e->header();
+      if (h.typeID != platform::kObject || h.databaseKind != platform::kDatabasePlan) continue;
+      host.model().select(h.guid, true);
       found = true;
     }
     if (!found) {
@@ -72,13 +74,16 @@ int runSchedule(const SessionOptions& options, const Arguments& args) {
   bool strict = parsed.has("--strict");
 
   Session session;
-  if (!openSession(session, options, project, error)) return fail(error);
+  if (!openSession(session, options, project, error)) return fail(session, error);
+  if (!session.checkOutput(out, error)) return fail(session, error);
   standin::Host& host = session.host();
   if (parsed.has("--number")) {
-    if (!numberTimbers(host, false, false, error)) return fail(project + ": " + error + "; nothing was written");
+    if (!numberTimbers(host, false, false, error))
+      return fail(session, project + ": " + error + "; nothing was written");
     std::cerr << "trestlar: " << numberingSummary(host) << "\n";
   }
-  if (parsed.has("--select") && !selectById(host, parsed.value("--select"), error)) return fail(project + ": " + error);
+  if (parsed.has("--select") && !selectById(host, parsed.value("--select"), error))
+    return fail(session, project + ": " + error);
   if (::isatty(2)) {
     host.dialogs().setProgressEcho([](const standin::ProgressRecord& p) {
       std::cerr << "\r" << standin::progressBarLine(p, 30) << "\033[K";
@@ -100,25 +105,33 @@ int runSchedule(const SessionOptions& options, const Arguments& args) {
     host.queueAlertAnswer(2);
   }
 
+  // The add-on writes the report beside the output, which it replaces only once the command
+  // has gone well.
+  const std::string staged = session.stageOutput(out);
   std::size_t alertsBefore = host.alerts().size();
-  bool saved = host.saveAs(out, kReportType, error);
+  bool saved = host.saveAs(staged, kReportType, error);
+  if (error.compare(0, staged.size(), staged) == 0) error = out + error.substr(staged.size());
   std::string scriptError = host.dialogs().scriptError();
   if (!scriptError.empty()) {
     if (parsed.has("--selection") && scriptError.find("item 7") != std::string::npos)
-      return fail(project + ": no scheduled timber member is selected, so --selection cannot be used (select "
-                            "members with --select ID,...)");
-    return fail(project + ": " + scriptError);
+      return fail(session, project +
+                               ": no scheduled timber member is selected, so --selection cannot be used (select "
+                               "members with --select ID,...)");
+    return fail(session, project + ": " + scriptError);
   }
   if (strict) {
     for (std::size_t i = alertsBefore; i < host.alerts().size(); ++i) {
       const std::string& text = host.alerts()[i].text;
       if (text.find(kUnnumbered) != std::string::npos)
-        return fail(project + ": some scheduled timber members are not numbered (--strict); nothing was written");
+        return fail(session,
+                    project + ": some scheduled timber members are not numbered (--strict); nothing was written");
       if (text.find(kUnloaded) != std::string::npos)
-        return fail(project + ": some timber members' library parts are not loaded (--strict); nothing was written");
+        return fail(session,
+                    project + ": some timber members' library parts are not loaded (--strict); nothing was written");
     }
   }
-  if (!saved) return fail(error);
+  if (!saved) return fail(session, error);
+  if (!session.placeOutput(staged, out, error)) return fail(session, error);
   std::cout << "wrote " << out << "\n";
   return 0;
 }
@@ -146,11 +159,13 @@ struct SampleMember {
 
 
 // Places a member with the host's object tool, its values over the part's defaults; the
-// add-on tags it with its kind code as it appears.
+// add-on tags it with its kind code as it appears. Each member carries the offsets of its own
+// "BM" anchor (bottom, middle): its axis runs along the middle of its bottom face.
 bool placeSample(standin::Host& host, const SampleMember& m, std::string& error) {
   const std::pair<const char*, double> numbers[] = {
       {"length", m.length},       {"profWide", m.width},        {"profDeep", m.depth},
       {"prevLength", m.length},   {"prevWide", m.width},        {"prevDeep", m.depth},
+      {"xOffset", 0.0},           {"yOffset", -m.width / 2},    {"zOffset", 0.0},
       {"incline", m.incline},     {"prevIncline", m.incline},   {"TimberNo", double(m.number)},
       {"IncInSched", m.scheduled ? 1.0 : 0.0}, {"StLock", m.startLock ? 1.0 : 0.0},
       {"EnLock", m.endLock ? 1.0 : 0.0},       {"timeAllocSt", m.startHours},
@@ -173,8 +188,24 @@ bool placeSample(standin::Host& host, const SampleMember& m, std::string& error)
 
 // The sample frame: three cross frames two bays apart, each two posts, a tie beam, two braces
 // and two rafters; per bay two wall plates and two purlins; pegs, some left out of schedules.
+//
+// A positive incline lowers a member's far end, so members that rise carry a negative one. The
+// posts (0.2 square, 3 m) stand on the ground centred on the grid lines x = 0, 4, 8 and
+// y = 0, 5; the wall plates lie on them along x (top at 3.2), the tie beams across them on the
+// plates (3.2 to 3.45). The braces rise at 45 degrees from the posts' inner faces to the tie
+// beams' undersides; the rafters rise from the tie beams' ends over a run of 2.5 m to the
+// ridge, and the purlins lie on the rafters halfway up.
 std::vector<SampleMember> sampleFrame() {
   const double kPi = 3.14159265358979323846;
+  const double kPostHeight = 3.0, kPlateTop = 3.2, kTieTop = 3.45;
+  const double kRafterLength = 3.2, kRun = 2.5;
+  const double kPitch = std::acos(kRun / kRafterLength);
+  const double kBraceLength = 1.2, kBraceDepth = 0.15;
+  // A brace's axis is its lower edge; its upper edge meets the tie beam's underside.
+  const double kBraceReach = kBraceLength * std::cos(kPi / 4);
+  const double kBraceFoot = kPlateTop - kBraceReach - kBraceDepth * std::cos(kPi / 4);
+  // A purlin halfway up bears on the rafters' top face.
+  const double kPurlinLevel = kTieTop + kRun / 2 * std::tan(kPitch) + 0.15 / std::cos(kPitch);
   std::vector<SampleMember> members;
   int n = 0;
   auto add = [&](SampleMember m, const char* prefix) {
@@ -187,37 +218,50 @@ std::vector<SampleMember> sampleFrame() {
     double x = 4.0 * frame;
     for (int side = 0; side < 2; ++side) {
       double y = 5.0 * side;
-      add({"Rectilinear", "", "Post", "Green", 1, true, 3.0, 0.2, 0.2, x, y, 0, 0, kPi / 2, "Tenon2", true, 0,
-           "Tenon2", true, 0},
+      // The frame's inward direction: +y from the first side, -y from the second.
+      double inward = side ? -1.0 : 1.0, angle = side ? -kPi / 2 : kPi / 2;
+      // Upright, a post's bottom-middle anchor puts its section on the -x side of its point.
+      add({"Rectilinear", "", "Post", "Green", 1, true, kPostHeight, 0.2, 0.2, x + 0.1, y, 0, 0, -kPi / 2, "Tenon2",
+           true, 0, "Tenon2", true, 0},
           "PST");
-      add({"Rectilinear", "", "Brace", "Green", 3, true, 1.2, 0.1, 0.15, x, y, 2.0, side ? -kPi / 2 : kPi / 2, kPi / 4,
-           "Tenon1.5", true, 0, "Tenon1.5", true, 0},
+      add({"Rectilinear", "", "Brace", "Green", 3, true, kBraceLength, 0.1, kBraceDepth, x, y + inward * 0.1, kBraceFoot,
+           angle, -kPi / 4, "Tenon1.5", true, 0, "Tenon1.5", true, 0},
           "BRC");
-      add({"Rectilinear", "", "Rafter", "Seasoned", 4, true, 3.2, 0.1, 0.15, x, y, 3.0, side ? -kPi / 2 : kPi / 2,
-           kPi / 4, "RaftFootTenon", true, 0, "RaftBridle", true, 0},
+      add({"Rectilinear", "", "Rafter", "Seasoned", 4, true, kRafterLength, 0.1, 0.15, x, y, kTieTop, angle, -kPitch,
+           "RaftFootTenon", true, 0, "RaftBridle", true, 0},
           "RFT");
     }
     // The middle frame's tie beam is a little longer: it carries a scarf at one end.
-    add({"Rectilinear", "", "Tie beam", "Green", frame == 1 ? 6 : 2, true, frame == 1 ? 5.4 : 5.0, 0.2, 0.25, x, 0,
-         3.0, kPi / 2, 0, "TieCog", true, 0, frame == 1 ? "ScarfSqtBrdl4" : "TieCog", true, 0},
+    double tie = frame == 1 ? 5.4 : 5.0;
+    add({"Rectilinear", "", "Tie beam", "Green", frame == 1 ? 6 : 2, true, tie, 0.2, 0.25, x, 2.5 - tie / 2, kPlateTop,
+         kPi / 2, 0, "TieCog", true, 0, frame == 1 ? "ScarfSqtBrdl4" : "TieCog", true, 0},
         "TIE");
   }
   for (int bay = 0; bay < 2; ++bay) {
     double x = 4.0 * bay;
     for (int side = 0; side < 2; ++side) {
-      add({"Rectilinear", "", "Wall plate", "Green", 5, true, 4.0, 0.15, 0.2, x, 5.0 * side, 3.0, 0, 0, "Tenon2", false,
-           1.5, "Tenon2", false, 1.5},
+      add({"Rectilinear", "", "Wall plate", "Green", 5, true, 4.0, 0.15, 0.2, x, 5.0 * side, kPostHeight, 0, 0, "Tenon2",
+           false, 1.5, "Tenon2", false, 1.5},
           "WPL");
       // Purlins are not numbered yet.
-      add({"Rectilinear", "", "Purlin", "Softwood", 0, true, 4.0, 0.1, 0.15, x, 1.25 + 2.5 * side, 4.2, 0, 0,
+      add({"Rectilinear", "", "Purlin", "Softwood", 0, true, 4.0, 0.1, 0.15, x, 1.25 + 2.5 * side, kPurlinLevel, 0, 0,
            "Purl Splay", true, 0, "None", false, 0},
           "PRL");
     }
   }
-  // Pegs: the two of the scarf are scheduled, the others are left out.
-  for (int peg = 0; peg < 6; ++peg)
-    add({"Peg", "", "", "Green", peg < 2 ? 7 : 0, peg < 2, 0.3, 0.025, 0.025, 4.0, 0.5 + 0.3 * peg, 3.1, 0, 0, "None",
-         false, 0, "None", false, 0},
+  // Pegs: the two of the scarf stand in the middle tie beam's far end and are scheduled; the
+  // others, left out of schedules, run along x through the middle frame's brace joints.
+  const double kPeg = 0.3;
+  for (int peg = 0; peg < 2; ++peg)
+    add({"Peg", "", "", "Green", 7, true, kPeg, 0.025, 0.025, 4.0, 4.75 + 0.2 * peg, kPlateTop - 0.025, 0, -kPi / 2,
+         "None", false, 0, "None", false, 0},
+        "PEG");
+  const double kBraceHead = kBraceFoot + kBraceReach;
+  const double pegs[4][2] = {{0.05, kBraceFoot + 0.05}, {0.1 + kBraceReach - 0.1, kBraceHead},
+                             {4.95, kBraceFoot + 0.05}, {4.9 - kBraceReach + 0.1, kBraceHead}};
+  for (const auto& at : pegs)
+    add({"Peg", "", "", "Green", 0, false, kPeg, 0.025, 0.025, 4.0 - kPeg / 2, at[0], at[1], 0, 0, "None", false, 0,
+         "None", false, 0},
         "PEG");
   return members;
 }
@@ -231,15 +275,15 @@ int runMakeSample(const SessionOptions& options, const Arguments& args) {
   if (parsed.plain.size() != 1) return fail("make-sample takes one project file");
   std::string path = parsed.plain[0];
   Session session;
-  if (!session.start(options, error)) return fail(error);
+  if (!session.start(options, error)) return fail(session, error);
   standin::Host& host = session.host();
   host.newProject();
   if (!host.addLibraryFolder(std::string(TRESTLAR_SOURCE_DIR) + "/library"))
-    return fail("cannot load the timber library");
+    return fail(session, "cannot load the timber library");
   for (const SampleMember& m : sampleFrame())
-    if (!placeSample(host, m, error)) return fail(error);
+    if (!placeSample(host, m, error)) return fail(session, error);
   host.setLibraryFolders({"library"});
-  if (!session.saveProject(path, error)) return fail(error);
+  if (!session.saveProject(path, error)) return fail(session, error);
   std::cout << "wrote " << path << "\n";
   return 0;
 }

@@ -1,7 +1,10 @@
 #include "cli/script.h"
 
+#include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -15,6 +18,48 @@ namespace trestlar {
 using standin::DialogAction;
 using standin::ScriptAnswer;
 
+namespace {
+
+// Bytes a script may not hold: the C0 controls (a NUL would cut a text where the host reads
+// it, a line feed would split a name) and DEL. Tabs and carriage returns outside texts are
+// blanks.
+bool controlByte(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+
+std::string byteName(char c) {
+  static const char digits[] = "0123456789ABCDEF";
+  const auto b = static_cast<unsigned char>(c);
+  return std::string("0x") + digits[b >> 4] + digits[b & 15];
+}
+
+}  // namespace
+
+bool scriptNumber(const std::string& word, double& value) {
+  std::size_t i = 0, n = word.size(), digits = 0;
+  auto digit = [&](std::size_t k) { return k < n && std::isdigit(static_cast<unsigned char>(word[k])); };
+  if (i < n && (word[i] == '+' || word[i] == '-')) ++i;
+  for (; digit(i); ++i) ++digits;
+  if (i < n && word[i] == '.')
+    for (++i; digit(i); ++i) ++digits;
+  if (digits == 0) return false;
+  if (i < n && (word[i] == 'e' || word[i] == 'E')) {
+    ++i;
+    if (i < n && (word[i] == '+' || word[i] == '-')) ++i;
+    if (!digit(i)) return false;
+    while (digit(i)) ++i;
+  }
+  if (i != n) return false;
+  double v = std::strtod(word.c_str(), nullptr);
+  if (!std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
+std::string menuPath(const ScriptLine& line) {
+  std::string path;
+  for (std::size_t i = 1; i < line.words.size(); ++i) path += (i > 1 ? " " : "") + line.words[i];
+  return path;
+}
+
 bool splitScriptLine(const std::string& line, std::vector<std::string>& words, std::string& error) {
   words.clear();
   std::size_t i = 0;
@@ -24,28 +69,41 @@ bool splitScriptLine(const std::string& line, std::vector<std::string>& words, s
       ++i;
       continue;
     }
-    if (c == '#') break;
+    // A comment, unless a verb's word "#N" (a pop-up entry by its number).
+    if (c == '#' && (words.empty() || i + 1 >= line.size() || !std::isdigit(static_cast<unsigned char>(line[i + 1]))))
+      break;
+    // A word runs to the next blank; a double quote inside it takes a text with blanks
+    // (NAME="Wall plate" is the word NAME=Wall plate).
     std::string word;
-    if (c == '"') {
-      ++i;
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') {
+      char d = line[i++];
+      if (d != '"') {
+        if (controlByte(d)) {
+          error = "the line holds the control character " + byteName(d);
+          return false;
+        }
+        word += d;
+        continue;
+      }
       bool closed = false;
       while (i < line.size()) {
-        char d = line[i++];
-        if (d == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\')) {
+        char q = line[i++];
+        if (q == '\\' && i < line.size() && (line[i] == '"' || line[i] == '\\')) {
           word += line[i++];
-        } else if (d == '"') {
+        } else if (q == '"') {
           closed = true;
           break;
+        } else if (controlByte(q)) {
+          error = "a text holds the control character " + byteName(q);
+          return false;
         } else {
-          word += d;
+          word += q;
         }
       }
       if (!closed) {
         error = "a text has no closing quote";
         return false;
       }
-    } else {
-      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') word += line[i++];
     }
     words.push_back(word);
   }
@@ -133,7 +191,12 @@ bool verbAlert(ScriptRun& run, const ScriptLine& line, std::string&) {
   return true;
 }
 
-bool verbSaveFile(ScriptRun& run, const ScriptLine& line, std::string&) {
+bool verbSaveFile(ScriptRun& run, const ScriptLine& line, std::string& error) {
+  // An empty path would cancel the dialog where the script meant to save.
+  if (line.words[1].empty()) {
+    error = "save-file needs a path (or cancel)";
+    return false;
+  }
   ScriptAnswer answer;
   answer.kind = ScriptAnswer::Kind::SaveFile;
   answer.path = line.words.size() > 1 && line.words[1] != "cancel" ? line.words[1] : std::string();
@@ -147,9 +210,10 @@ bool verbEnd(ScriptRun& run, const ScriptLine&, std::string& error) { return run
 bool verbMenu(ScriptRun& run, const ScriptLine& line, std::string& error) {
   if (!run.endDialog(error)) return false;
   standin::Host& host = run.host();
+  const std::string path = menuPath(line);
   standin::MenuItem item;
-  if (!host.findMenuItem(line.words[1], item)) {
-    error = "there is no menu item \"" + line.words[1] + "\" (trestlar menus lists them)";
+  if (!host.findMenuItem(path, item)) {
+    error = "there is no menu item \"" + path + "\" (trestlar menus lists them)";
     return false;
   }
   if (item.flags & platform::kMenuItemDisabled) {
@@ -162,7 +226,7 @@ bool verbMenu(ScriptRun& run, const ScriptLine& line, std::string& error) {
 }
 
 const std::vector<ScriptVerb> kVerbs = {
-    {"menu", 1, 1, &verbMenu, "menu PATH", "choose a menu item (\"Framing/Preferences/Joints...\")"},
+    {"menu", 1, -1, &verbMenu, "menu PATH", "choose a menu item (\"Framing/Schedule/Enumerate Timbers\")"},
     {"dialog", 0, 1, &verbDialog,
      "dialog [ID]", "start the answers for the next dialog (ID: its dialog resource)"},
     {"set", 2, 2, &verbSet, "set ITEM VALUE", "type a value into a field, set a check box (on/off)"},
@@ -257,23 +321,22 @@ bool ScriptRun::element(const std::string& word, platform::Guid& guid, std::stri
     guid = parsed;
     return true;
   }
-  // An element ID of a placed part, in any view.
-  for (const platform::DatabaseRecord& id : host_.model().databaseIds()) {
-    standin::HostDatabase* db = host_.model().database(id);
-    for (int32_t kind : {platform::kObject, platform::kLamp}) {
-      for (standin::HostElement* e : host_.model().elements(*db, kind)) {
-        if (std::string(e->record.part.id, strnlen(e->record.part.id, sizeof e->record.part.id)) != word) continue;
-        guid = e->record.header.guid;
-        return true;
-      }
-    }
+  // An element ID of an element of any kind, in any view.
+  std::vector<standin::HostElement*> byId = host_.model().findById(word);
+  if (!byId.empty()) {
+    guid = byId.front()->header().guid;
+    return true;
   }
   error = "no element is named \"" + word + "\" (give one a name with as=NAME, or use its element ID)";
   return false;
 }
 
 bool ScriptRun::run(const std::string& text, std::string& error) {
-  std::istringstream lines(text);
+  // Editors that save UTF-8 may start the file with a byte order mark.
+  static const std::string kByteOrderMark = "\xEF\xBB\xBF";
+  std::istringstream lines(text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0
+                               ? text.substr(kByteOrderMark.size())
+                               : text);
   std::string raw;
   int number = 0;
   while (std::getline(lines, raw)) {
@@ -318,10 +381,14 @@ int runRun(const SessionOptions& options, const Arguments& args) {
   if (parsed.plain.size() != 2) return fail("run takes a project and a script (trestlar run PROJECT SCRIPT [-o OUT] [--verbose])");
   const std::string& project = parsed.plain[0];
   const std::string& scriptPath = parsed.plain[1];
+  // A folder opens as a stream that reads nothing: it would run as an empty script.
+  std::error_code ignored;
+  if (std::filesystem::is_directory(scriptPath, ignored))
+    return fail(scriptPath + ": is a folder, not a script; " + project + " is left as it was");
   std::ifstream in(scriptPath, std::ios::binary);
-  if (!in) return fail(scriptPath + ": cannot be read");
   std::stringstream text;
-  text << in.rdbuf();
+  if (in) text << in.rdbuf();
+  if (!in || in.bad()) return fail(scriptPath + ": cannot be read; " + project + " is left as it was");
 
   Session session;
   if (!openSession(session, options, project, error)) return fail(error);

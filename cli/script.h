@@ -18,11 +18,26 @@ struct ScriptLine {
   std::vector<std::string> words;  // the verb first
 };
 
-// Splits a line: blanks separate words, double quotes make one word of a text (a backslash
-// before a quote or a backslash inside takes it as it is), a '#' outside quotes starts a
-// comment. False with
-// error for a text without its closing quote.
+// The menu path of a menu line: the words after the verb, joined by single blanks (a path
+// needs no quotes around its blanks).
+std::string menuPath(const ScriptLine& line);
+
+// Splits a line: blanks separate words, double quotes anywhere in a word take a text with
+// blanks into it (a backslash before a quote or a backslash inside takes it as it is), a '#'
+// at the start of a word begins a comment (but "#N" after the verb is a word). False with
+// error for a text without its closing quote or a control character (tabs and carriage
+// returns outside texts are blanks).
 bool splitScriptLine(const std::string& line, std::vector<std::string>& words, std::string& error);
+
+// Positions, distances and lengths a script gives are at most this many metres either way: no
+// building is that large, and far beyond it a body's vertices lose the millimetres its sizes
+// are read to.
+constexpr double kScriptFarthest = 1e6;
+
+// Reads a number as a user types it: an optional sign, digits with an optional decimal point
+// and an optional exponent; false for anything else (blanks, hexadecimal, NaN, infinity, a
+// number that overflows).
+bool scriptNumber(const std::string& word, double& value);
 
 class ScriptRun;
 

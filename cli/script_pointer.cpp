@@ -10,16 +10,17 @@ using standin::PointerFailure;
 
 namespace {
 
-// A coordinate in metres: a number that reads whole and is finite.
+// A coordinate in metres: a decimal number within the reach of a script's positions.
 bool coordinate(const std::string& word, const char* what, double& value, std::string& error) {
-  char* end = nullptr;
-  double v = word.empty() ? 0.0 : std::strtod(word.c_str(), &end);
-  if (word.empty() || !end || *end != '\0') {
-    error = "\"" + word + "\" is not a number (" + what + ")";
+  double v = 0;
+  if (!scriptNumber(word, v)) {
+    // NaN and infinities are spelt as numbers, but no pointer gives them.
+    const bool spelt = !std::isfinite(std::strtod(word.c_str(), nullptr));
+    error = "\"" + word + "\" is " + (spelt ? "no coordinate a pointer gives" : "not a number") + " (" + what + ")";
     return false;
   }
-  if (!std::isfinite(v)) {
-    error = "\"" + word + "\" is no coordinate a pointer gives (" + what + ")";
+  if (std::fabs(v) > kScriptFarthest) {
+    error = "\"" + word + "\" is no coordinate a pointer gives (" + what + "): positions are at most 1000 km either way";
     return false;
   }
   value = v;
@@ -56,7 +57,8 @@ bool position(const ScriptLine& line, std::size_t first, std::size_t count, Poin
 std::string commandName(ScriptRun& run, const ScriptLine& line) {
   if (line.words.size() > 1 && line.words[0] == "menu") {
     standin::MenuItem item;
-    std::string path = run.host().findMenuItem(line.words[1], item) ? item.path : line.words[1];
+    const std::string given = menuPath(line);
+    std::string path = run.host().findMenuItem(given, item) ? item.path : given;
     return path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
   }
   return line.words.empty() ? std::string() : line.words[0];

@@ -6,10 +6,15 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
 #include <set>
 
 #include "cli/script.h"
 #include "host/library/library_index.h"
+#include "host/library/part_file.h"
+#include "host/project/project_file.h"
 
 namespace trestlar {
 
@@ -17,19 +22,40 @@ namespace {
 
 constexpr uint32_t kToolVariation = platform::fourcc("Vrnh");
 
-bool number(const std::string& word, double& value) {
-  if (word.empty()) return false;
-  char* end = nullptr;
-  double v = std::strtod(word.c_str(), &end);
-  if (!end || *end != '\0' || !std::isfinite(v)) return false;
-  value = v;
-  return true;
-}
-
 bool numberWord(const std::string& word, double& value, const char* what, std::string& error) {
-  if (number(word, value)) return true;
+  if (scriptNumber(word, value)) return true;
   error = "\"" + word + "\" is not a number (" + what + ")";
   return false;
+}
+
+// A length in metres, or with a unit as the host's length fields take it (250mm, 25cm, 0.25m),
+// within kScriptFarthest.
+bool lengthWord(const std::string& word, double& metres, const std::string& what, std::string& error) {
+  struct Unit {
+    const char* suffix;
+    double factor;
+  };
+  std::string digits = word;
+  double factor = 1.0;
+  for (const Unit& u : {Unit{"mm", 0.001}, Unit{"cm", 0.01}, Unit{"m", 1.0}}) {
+    std::size_t k = std::strlen(u.suffix);
+    if (word.size() > k && word.compare(word.size() - k, k, u.suffix) == 0) {
+      digits = word.substr(0, word.size() - k);
+      factor = u.factor;
+      break;
+    }
+  }
+  double v = 0;
+  if (!scriptNumber(digits, v)) {
+    error = "\"" + word + "\" is not a number (" + what + ")";
+    return false;
+  }
+  if (std::fabs(v * factor) > kScriptFarthest) {
+    error = "\"" + word + "\" is out of range (" + what + "): lengths are at most 1000 km either way";
+    return false;
+  }
+  metres = v * factor;
+  return true;
 }
 
 // NAME=VALUE words: a parameter value or one of the verb's options.
@@ -41,11 +67,118 @@ bool keyValue(const std::string& word, std::string& key, std::string& value) {
   return true;
 }
 
-// A word's value: a number when it reads as one (a text parameter takes the word as it is).
-standin::ParameterValue parameterValue(const std::string& name, const std::string& text) {
-  standin::ParameterValue v = standin::ParameterValue::ofText(name, text);
-  v.isText = !number(text, v.number);
-  return v;
+std::string lower(std::string text) {
+  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// True for the parameters that are the placed part's box.
+bool boxSize(const std::string& name) {
+  return strcasecmp(name.c_str(), "A") == 0 || strcasecmp(name.c_str(), "B") == 0 ||
+         strcasecmp(name.c_str(), "ZZYZX") == 0;
+}
+
+// Reads text as the value of a parameter (its name, type code and shape), as the object
+// settings dialog takes it: a whole number of the add-on's 16-bit range for the integer and
+// attribute kinds, on or off for switches, a length (with a unit if wished) for lengths, a
+// number for angles (radians) and reals, a text of at most 255 bytes of UTF-8 for strings.
+// Arrays, titles and separators take no value from a script.
+bool parameterValue(const std::string& name, int32_t typeID, bool isArray, const std::string& text,
+                    standin::ParameterValue& out, std::string& error) {
+  out = standin::ParameterValue::ofNumber(name, 0);
+  out.type = typeID;
+  const std::string quoted = "\"" + text + "\"";
+  if (typeID == platform::kParamTitle || typeID == platform::kParamSeparator) {
+    error = name + " is a " + standin::parameterKindName(typeID) + " and takes no value";
+    return false;
+  }
+  if (isArray) {
+    error = name + " is an array; a script sets only single values";
+    return false;
+  }
+  switch (typeID) {
+    case platform::kParamString:
+      if (text.size() > 255) {
+        error = name + " takes at most 255 bytes of text; the value has " + std::to_string(text.size());
+        return false;
+      }
+      if (!standin::isUtf8(text)) {
+        error = name + " takes UTF-8 text, which the value is not";
+        return false;
+      }
+      out = standin::ParameterValue::ofText(name, text);
+      return true;
+    case platform::kParamInteger:
+    case platform::kParamColour:
+    case platform::kParamLineStyle:
+    case platform::kParamMaterial:
+    case platform::kParamFill:
+    case platform::kParamPen: {
+      double v = 0;
+      if (!scriptNumber(text, v) || v != std::floor(v) || v < -32768 || v > 32767) {
+        error = name + " takes a whole number from -32768 to 32767; " + quoted + " is not one";
+        return false;
+      }
+      out.number = v;
+      return true;
+    }
+    case platform::kParamBoolean:
+    case platform::kParamLightSwitch:
+      for (const char* on : {"1", "on"})
+        if (strcasecmp(text.c_str(), on) == 0) return out.number = 1, true;
+      for (const char* off : {"0", "off"})
+        if (strcasecmp(text.c_str(), off) == 0) return out.number = 0, true;
+      error = name + " is a switch: on or off (1 or 0); " + quoted + " is neither";
+      return false;
+    case platform::kParamLength:
+      if (!lengthWord(text, out.number, name, error)) return false;
+      if (boxSize(name) && out.number <= 0) {
+        error = name + " sizes the box and must be above 0; " + quoted + " is not";
+        return false;
+      }
+      return true;
+    default:
+      if (!scriptNumber(text, out.number)) {
+        error = quoted + " is not a number (" + name + ")";
+        return false;
+      }
+      return true;
+  }
+}
+
+// Reads the NAME=VALUE words of the parameters of a part or an element, each named once;
+// lookup answers a parameter's own name, type and shape, false for one it does not have.
+bool parameterValues(const std::vector<std::string>& words, std::size_t first,
+                     const std::function<bool(const std::string&, std::string&, int32_t&, bool&)>& lookup,
+                     const std::set<std::string>& options, std::map<std::string, std::string>& optionValues,
+                     std::vector<standin::ParameterValue>& values, const std::string& owner, std::string& error) {
+  std::set<std::string> given;
+  for (std::size_t i = first; i < words.size(); ++i) {
+    std::string key, value;
+    if (!keyValue(words[i], key, value)) {
+      error = "\"" + words[i] + "\" is not NAME=VALUE";
+      return false;
+    }
+    if (!given.insert(lower(key)).second) {
+      error = key + " is given twice";
+      return false;
+    }
+    if (options.count(key)) {
+      optionValues[key] = value;
+      continue;
+    }
+    std::string name;
+    int32_t typeID = 0;
+    bool isArray = false;
+    if (!lookup(key, name, typeID, isArray)) {
+      error = owner + " has no parameter \"" + key + "\"";
+      return false;
+    }
+    standin::ParameterValue v;
+    if (!parameterValue(name, typeID, isArray, value, v, error)) return false;
+    values.push_back(v);
+  }
+  return true;
 }
 
 bool verbPlace(ScriptRun& run, const ScriptLine& line, std::string& error) {
@@ -59,37 +192,40 @@ bool verbPlace(ScriptRun& run, const ScriptLine& line, std::string& error) {
     error = "\"" + tool + "\" is no tool: tool (the add-on's element tool), object or lamp";
     return false;
   }
-  const std::string& part = line.words[2];
-  double x = 0, y = 0, z = 0, angle = 0;
-  if (!numberWord(line.words[3], x, "x", error) || !numberWord(line.words[4], y, "y", error)) return false;
-  std::string label, viewName;
-  std::vector<standin::ParameterValue> values;
-  for (std::size_t i = 5; i < line.words.size(); ++i) {
-    std::string key, value;
-    if (!keyValue(line.words[i], key, value)) {
-      error = "\"" + line.words[i] + "\" is not NAME=VALUE";
-      return false;
-    }
-    if (key == "z") {
-      if (!numberWord(value, z, "z", error)) return false;
-    } else if (key == "angle") {
-      if (!numberWord(value, angle, "angle", error)) return false;
-    } else if (key == "view") {
-      viewName = value;
-    } else if (key == "as") {
-      label = value;
-    } else {
-      values.push_back(parameterValue(key, value));
-    }
-  }
+  const std::string& partName = line.words[2];
   standin::Host& host = run.host();
-  if (host.library().find(part, 0) == 0) {
-    error = "the library has no part \"" + part + "\"";
+  const int32_t libIndex = host.library().find(partName, 0);
+  const standin::LibraryPart* part = libIndex ? host.library().part(libIndex) : nullptr;
+  if (!part) {
+    error = "the library has no part \"" + partName + "\"";
     return false;
   }
+  double x = 0, y = 0, z = 0, angle = 0;
+  if (!lengthWord(line.words[3], x, "x", error) || !lengthWord(line.words[4], y, "y", error)) return false;
+  auto lookup = [part](const std::string& key, std::string& name, int32_t& type, bool& isArray) {
+    const standin::PartParameter* p = part->parameter(key);
+    if (!p) return false;
+    name = p->name;
+    type = p->typeID;
+    isArray = p->isArray;
+    return true;
+  };
+  std::map<std::string, std::string> options;
+  std::vector<standin::ParameterValue> values;
+  if (!parameterValues(line.words, 5, lookup, {"z", "angle", "view", "as"}, options, values,
+                       "the part \"" + part->name + "\"", error))
+    return false;
+  if (options.count("z") && !lengthWord(options["z"], z, "z", error)) return false;
+  if (options.count("angle") && !numberWord(options["angle"], angle, "angle", error)) return false;
+  if (options.count("as") && options["as"].empty()) {
+    error = "as= needs a name";
+    return false;
+  }
+  const std::string label = options.count("as") ? options["as"] : std::string();
   platform::DatabaseRecord view{};
   const platform::DatabaseRecord* in = nullptr;
-  if (!viewName.empty() && strcasecmp(viewName.c_str(), "plan") != 0) {
+  if (options.count("view") && strcasecmp(options["view"].c_str(), "plan") != 0) {
+    const std::string& viewName = options["view"];
     standin::HostDatabase* db = host.model().databaseNamed(viewName);
     if (!db || (db->id.kind != platform::kDatabaseSection && db->id.kind != platform::kDatabaseElevation &&
                 db->id.kind != platform::kDatabaseInteriorElevation)) {
@@ -105,9 +241,9 @@ bool verbPlace(ScriptRun& run, const ScriptLine& line, std::string& error) {
   for (standin::HostElement* p : host.model().elements(host.model().plan(), typeID))
     planParts.insert(standin::guidString(p->record.header.guid));
   std::size_t before = host.dialogs().records().size();
-  standin::HostElement* e = host.model().placeObject(part, values, x, y, z, angle, in, typeID, variation);
+  standin::HostElement* e = host.model().placeObject(part->name, values, x, y, z, angle, in, typeID, variation);
   if (!e) {
-    error = "the host could not place \"" + part + "\"";
+    error = "the host could not place \"" + part->name + "\"";
     return false;
   }
   platform::Guid guid = e->record.header.guid;
@@ -126,13 +262,20 @@ bool dragElement(ScriptRun& run, const ScriptLine& line, bool copy, std::string&
   if (!run.element(line.words[1], guid, error)) return false;
   double d[3] = {0, 0, 0};
   std::string label;
+  bool named = false;
   std::size_t n = 0;
   for (std::size_t i = 2; i < line.words.size(); ++i) {
     std::string key, value;
-    if (keyValue(line.words[i], key, value) && key == "as") {
+    if (copy && keyValue(line.words[i], key, value) && key == "as") {
+      if (named || value.empty()) {
+        error = named ? "as= is given twice" : "as= needs a name";
+        return false;
+      }
       label = value;
+      named = true;
     } else if (n < 3) {
-      if (!numberWord(line.words[i], d[n++], "a distance", error)) return false;
+      if (!lengthWord(line.words[i], d[n], "a distance", error)) return false;
+      ++n;
     } else {
       error = "\"" + line.words[i] + "\" is one word too many";
       return false;
@@ -142,11 +285,20 @@ bool dragElement(ScriptRun& run, const ScriptLine& line, bool copy, std::string&
     error = "give the distance as DX DY [DZ]";
     return false;
   }
+  standin::Host& host = run.host();
+  standin::HostElement* e = host.model().find(guid);
+  if (e && (e->record.header.typeID == platform::kObject || e->record.header.typeID == platform::kLamp)) {
+    const auto& r = e->record.part;
+    if (std::fabs(r.pos.x + d[0]) > kScriptFarthest || std::fabs(r.pos.y + d[1]) > kScriptFarthest ||
+        std::fabs(r.level + d[2]) > kScriptFarthest) {
+      error = "the element would land more than 1000 km away";
+      return false;
+    }
+  }
   platform::EditRecord edit{};
   edit.kind = int32_t(platform::fourcc("DRAG"));
   edit.flag = copy ? 0 : 1;
   edit.second = {d[0], d[1], d[2]};
-  standin::Host& host = run.host();
   std::size_t before = host.dialogs().records().size();
   std::vector<platform::Guid> made = host.model().edit({guid}, edit);
   if (made.empty()) {
@@ -164,6 +316,10 @@ bool resize(ScriptRun& run, const ScriptLine& line, const platform::Guid& guid, 
             uint32_t kind, std::string& error) {
   if (a <= 0 || b <= 0 || height <= 0) {
     error = "a box size would not be above 0";
+    return false;
+  }
+  if (a > kScriptFarthest || b > kScriptFarthest || height > kScriptFarthest) {
+    error = "a box size would be above 1000 km";
     return false;
   }
   standin::Host& host = run.host();
@@ -192,8 +348,8 @@ bool verbStretch(ScriptRun& run, const ScriptLine& line, std::string& error) {
   standin::HostElement* e = placedPart(run, line.words[1], guid, error);
   if (!e) return false;
   double da = 0, db = 0;
-  if (!numberWord(line.words[2], da, "the change of A", error)) return false;
-  if (line.words.size() > 3 && !numberWord(line.words[3], db, "the change of B", error)) return false;
+  if (!lengthWord(line.words[2], da, "the change of A", error)) return false;
+  if (line.words.size() > 3 && !lengthWord(line.words[3], db, "the change of B", error)) return false;
   const auto& r = e->record.part;
   return resize(run, line, guid, r.xRatio + da, r.yRatio + db, r.height, platform::fourcc("STRE"), error);
 }
@@ -205,7 +361,7 @@ bool verbVerticalStretch(ScriptRun& run, const ScriptLine& line, std::string& er
   standin::HostElement* e = placedPart(run, line.words[1], guid, error);
   if (!e) return false;
   double dz = 0;
-  if (!numberWord(line.words[2], dz, "the change of the height", error)) return false;
+  if (!lengthWord(line.words[2], dz, "the change of the height", error)) return false;
   const auto& r = e->record.part;
   return resize(run, line, guid, r.xRatio, r.yRatio, r.height + dz, platform::fourcc("VSTR"), error);
 }
@@ -217,8 +373,8 @@ bool verbResize(ScriptRun& run, const ScriptLine& line, std::string& error) {
   standin::HostElement* e = placedPart(run, line.words[1], guid, error);
   if (!e) return false;
   double a = 0, b = 0, height = e->record.part.height;
-  if (!numberWord(line.words[2], a, "A", error) || !numberWord(line.words[3], b, "B", error)) return false;
-  if (line.words.size() > 4 && !numberWord(line.words[4], height, "the height", error)) return false;
+  if (!lengthWord(line.words[2], a, "A", error) || !lengthWord(line.words[3], b, "B", error)) return false;
+  if (line.words.size() > 4 && !lengthWord(line.words[4], height, "the height", error)) return false;
   return resize(run, line, guid, a, b, height, platform::fourcc("RSIZ"), error);
 }
 
@@ -228,21 +384,19 @@ bool verbChange(ScriptRun& run, const ScriptLine& line, std::string& error) {
   platform::Guid guid{};
   standin::HostElement* e = placedPart(run, line.words[1], guid, error);
   if (!e) return false;
+  auto lookup = [e](const std::string& key, std::string& name, int32_t& type, bool& isArray) {
+    for (const standin::StoredParameter& p : e->parameters) {
+      if (strcasecmp(p.record.name, key.c_str()) != 0) continue;
+      name = std::string(p.record.name, strnlen(p.record.name, sizeof p.record.name));
+      type = p.record.typeID;
+      isArray = p.record.shape == platform::kShapeArray;
+      return true;
+    }
+    return false;
+  };
+  std::map<std::string, std::string> none;
   std::vector<standin::ParameterValue> values;
-  for (std::size_t i = 2; i < line.words.size(); ++i) {
-    std::string key, value;
-    if (!keyValue(line.words[i], key, value)) {
-      error = "\"" + line.words[i] + "\" is not NAME=VALUE";
-      return false;
-    }
-    bool known = false;
-    for (const standin::StoredParameter& p : e->parameters) known = known || strcasecmp(p.record.name, key.c_str()) == 0;
-    if (!known) {
-      error = "the element has no parameter \"" + key + "\"";
-      return false;
-    }
-    values.push_back(parameterValue(key, value));
-  }
+  if (!parameterValues(line.words, 2, lookup, {}, none, values, "the element", error)) return false;
   standin::Host& host = run.host();
   std::size_t before = host.dialogs().records().size();
   host.model().changeParameters(guid, values);

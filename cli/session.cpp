@@ -2,8 +2,12 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
+
+#include "host/files/file_replace.h"
+#include "platform/host_records.h"
 
 namespace trestlar {
 
@@ -24,11 +28,24 @@ std::string Session::defaultConfigFolder() {
   return std::string();
 }
 
+Session::~Session() {
+  // The host first: it unloads the add-on through the table while the fault plan still lives.
+  host_.reset();
+  for (const std::string& path : staged_) std::remove(path.c_str());
+}
+
 bool Session::start(const SessionOptions& options, std::string& error) {
+  options_ = options;
   host_ = std::make_unique<standin::Host>();
   host_->setApplicationDataFolder(options.configFolder.empty() ? defaultConfigFolder() : options.configFolder);
   host_->setAlertEcho([](const standin::AlertRecord& alert) {
     std::cerr << (alert.title.empty() ? "Alert" : alert.title) << ": " << alert.text << "\n";
+  });
+  // Every save of the session is judged by what the host saw before anything is written.
+  host_->setSaveCheck([this](std::string& why) {
+    if (succeeded(why)) return true;
+    why += ", so nothing was saved";
+    return false;
   });
   // Progress windows show as a bar when someone watches standard error.
   if (::isatty(2)) {
@@ -38,10 +55,19 @@ bool Session::start(const SessionOptions& options, std::string& error) {
       std::cerr.flush();
     });
   }
+  if (options.failHostCall > 0) {
+    faults_ = standin::FaultPlan();
+    faults_.failAt = options.failHostCall;
+    host_->setTable(standin::faultyTable(host_->table(), faults_));
+  }
   std::string path = options.addonPath.empty() ? defaultAddonPath() : options.addonPath;
+  options_.inputs.push_back(path);
   auto module = standin::AddonModule::open(path, error);
   if (!module) return false;
-  return host_->load(std::move(module), error);
+  if (host_->load(std::move(module), error)) return true;
+  // A call made to fail is the cause of whatever the add-on answered.
+  if (faults_.fired && !succeeded(error)) error += ", so the add-on could not be loaded";
+  return false;
 }
 
 namespace {
@@ -86,7 +112,12 @@ bool Session::openProject(const std::string& path, std::string& error) {
     error = "the host is not started";
     return false;
   }
-  return host_->openProject(path, error);
+  if (!host_->openProject(path, error)) {
+    if (faults_.fired) error += " (" + faultNote() + ")";
+    return false;
+  }
+  options_.inputs.push_back(path);
+  return true;
 }
 
 bool Session::saveProject(const std::string& path, std::string& error) {
@@ -94,7 +125,91 @@ bool Session::saveProject(const std::string& path, std::string& error) {
     error = "the host is not started";
     return false;
   }
-  return host_->saveProject(path, error);
+  const std::string target = path.empty() ? host_->projectPath() : path;
+  if (!target.empty() && !checkOutputFile(target, true, error)) return false;
+  return host_->saveProject(path, error, options_.force);
+}
+
+bool Session::checkOutput(const std::string& output, std::string& error) const {
+  return checkOutputFile(output, false, error);
+}
+
+bool Session::checkOutputFile(const std::string& output, bool projectSave, std::string& error) const {
+  const std::string project = host_ ? host_->projectPath() : std::string();
+  for (const std::string& input : options_.inputs) {
+    if (!standin::sameFile(output, input)) continue;
+    // Saving a project over the file it came from is what a save is.
+    if (projectSave && !project.empty() && standin::sameFile(input, project)) continue;
+    error = output + ": is the same file as " + input + ", which this command reads; nothing was written";
+    return false;
+  }
+  switch (standin::replaceable(output)) {
+    case standin::Replaceable::notRegular:
+      error = output + ": is not a regular file, so it is not replaced; nothing was written";
+      return false;
+    case standin::Replaceable::readOnly:
+      if (options_.force) break;
+      error = output + ": is read-only (--force replaces it and keeps it read-only); nothing was written";
+      return false;
+    case standin::Replaceable::absent:
+    case standin::Replaceable::file: break;
+  }
+  return true;
+}
+
+std::string Session::faultNote() const {
+  if (!faults_.fired) return std::string();
+  return "host call " + std::to_string(faults_.failAt) + " (" + (faults_.operation ? faults_.operation : "?") +
+         ") was made to fail";
+}
+
+bool Session::succeeded(std::string& error) const {
+  if (faults_.fired) {
+    error = faultNote();
+    return false;
+  }
+  if (host_) {
+    for (const standin::AlertRecord& alert : host_->alerts()) {
+      if (alert.kind != platform::kAlertError) continue;
+      error = "the add-on reported an error (\"" + alert.text + "\")";
+      return false;
+    }
+  }
+  return true;
+}
+
+bool Session::writeOutput(const std::string& output, const std::string& bytes, std::string& error) {
+  if (!succeeded(error)) {
+    error += ", so nothing was written";
+    return false;
+  }
+  if (!checkOutput(output, error)) return false;
+  return standin::writeFileReplacing(output, bytes, options_.force, error);
+}
+
+std::string Session::stageOutput(const std::string& output) {
+  // Beside the file the output replaces, so that putting it in place is one rename.
+  const std::string base = standin::hiddenSibling(output, ".trestlar-" + std::to_string(::getpid()) + "-");
+  std::string staged;
+  for (int n = 0; n < 100; ++n) {
+    staged = base + std::to_string(n);
+    if (standin::replaceable(staged) == standin::Replaceable::absent) break;
+  }
+  staged_.push_back(staged);
+  return staged;
+}
+
+bool Session::placeOutput(const std::string& staged, const std::string& output, std::string& error) {
+  bool ok = succeeded(error);
+  if (!ok) error += ", so nothing was written";
+  // A writer that answered success without writing anything has not written the output.
+  if (ok && standin::replaceable(staged) == standin::Replaceable::absent) {
+    error = output + ": the add-on wrote nothing, so it is left as it was";
+    ok = false;
+  }
+  ok = ok && checkOutput(output, error) && standin::replaceFile(staged, output, options_.force, error);
+  if (!ok) std::remove(staged.c_str());
+  return ok;
 }
 
 }  // namespace trestlar

@@ -64,17 +64,19 @@ struct ElementHeader {
   int16_t storey;          // 30: storey number (plan)
   Guid groupGuid;          // 32: the immediate group, zero when none
   uint32_t modiStamp;      // 48: changes on every change of the element
-  int32_t databaseKind;    // 52: where the element lives
-  int32_t databaseIndex;   // 56
+  int32_t databaseKind;    // 52: where the element lives: the database's kind,
+  int32_t databaseIndex;   // 56: its index
   uint8_t hasMemo;         // 60
   uint8_t locked;          // 61
   uint8_t hasUserData;     // 62
   uint8_t marked;          // 63: linked to the add-on (HostLinkElement)
   int32_t drawIndex;       // 64: drawing order
-  uint8_t reserved[36];    // 68
+  int16_t databaseNumber;  // 68: and its number (with kind and index its DatabaseRecord)
+  uint8_t reserved[34];    // 70
 };
 
 static_assert(sizeof(ElementHeader) == 104, "the element header is 104 bytes");
+static_assert(offsetof(ElementHeader, databaseNumber) == 68, "the database number at 68");
 
 // The placed library parts: windows, doors, objects, lamps, labels, zones, section and
 // elevation references.
@@ -195,6 +197,8 @@ struct ProxyRecord {
   Guid targetGuid;
   int32_t targetDatabaseKind;
   int32_t targetDatabaseIndex;
+  int16_t targetDatabaseNumber;
+  int16_t padding;
   double h;                // the element's position along the cut line
   double v;                // and its height
 };
@@ -225,7 +229,8 @@ struct PolyArcRecord {
 static_assert(sizeof(PolyArcRecord) == 16, "a polygon arc is 16 bytes");
 
 // An element's memo: 45 handles (180 bytes on a 32-bit build). Whoever receives a memo from
-// the host disposes of its handles.
+// the host disposes of its handles. The same record is an attribute's memo, of which params
+// (a zone category's stamp parameters) and skins (a composite's skins) are used.
 struct ElementMemoRecord {
   GSHandle coords;         // Coord2D x (n + 1); record 0 is (0, 0) closed or (-1, 0) open
   GSHandle contourEnds;    // int32 x (c + 1)
@@ -235,14 +240,15 @@ struct ElementMemoRecord {
   GSHandle gables;         // 88-byte records
   GSHandle text;           // a text's content, zero-terminated
   GSHandle members;        // a group's members: Guid x m
-  GSHandle reserved[37];
+  GSHandle skins;          // an attribute memo: a composite's skins, CompositeSkinRecord x s
+  GSHandle reserved[36];
 };
 
 static_assert(sizeof(ElementMemoRecord) == 45 * sizeof(GSHandle), "the memo is 45 handles");
 
 // Memo mask bits.
 enum : int32_t {
-  kMemoPolygon = 1, kMemoGables = 2, kMemoParams = 4, kMemoText = 8, kMemoMembers = 16,
+  kMemoPolygon = 1, kMemoGables = 2, kMemoParams = 4, kMemoText = 8, kMemoMembers = 16, kMemoSkins = 32,
   kMemoAll = int32_t(0xEFFFFFFF),
 };
 
@@ -296,13 +302,48 @@ struct AttributeHeader {
   char name[32];
 };
 
-// An attribute: its header and the type's own part (kept as bytes).
+// An attribute: its header and the type's own part (kept as bytes; FillBody and
+// CompositeBody lay out those of fills and composites).
 struct AttributeRecord {
   AttributeHeader header;
   uint8_t body[216];
 };
 
 static_assert(sizeof(AttributeRecord) == 256, "an attribute record is 256 bytes");
+
+// Fill kinds.
+enum : int16_t { kFillPattern = 0, kFillSolid = 1, kFillEmpty = 2 };
+
+// The body of a fill: its kind and its 8 x 8 pattern, one byte a row (bit 7 the leftmost
+// dot), drawn at the spacing and angle given.
+struct FillBody {
+  int16_t kind;            // kFillPattern, kFillSolid or kFillEmpty
+  int16_t padding[3];
+  uint8_t pattern[8];
+  double spacing;          // metres between the pattern's repeats on paper
+  double angle;            // radians
+};
+
+// The body of a composite: the number of its skins (in the memo's skins) and the pattern its
+// cut shows.
+struct CompositeBody {
+  int16_t skinCount;
+  int16_t padding[3];
+  uint8_t pattern[8];
+};
+
+// One skin of a composite, outside first.
+struct CompositeSkinRecord {
+  int16_t fill;            // fill attribute index
+  int16_t pen;             // the fill's pen
+  int16_t flags;           // bit 0: a core skin
+  int16_t padding;
+  double thickness;        // metres
+};
+
+static_assert(sizeof(FillBody) <= sizeof(AttributeRecord::body), "a fill body fits the record");
+static_assert(sizeof(CompositeBody) <= sizeof(AttributeRecord::body), "a composite body fits the record");
+static_assert(sizeof(CompositeSkinRecord) == 16, "a skin record is 16 bytes");
 
 // Layer flag bits.
 enum : int16_t { kLayerHidden = 1, kLayerLocked = 2 };

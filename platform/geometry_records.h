@@ -37,6 +37,16 @@ struct BoxRecord {
   double yMax;
 };
 
+// A model box: the minimum and the maximum corner.
+struct Box3DRecord {
+  double xMin;
+  double yMin;
+  double zMin;
+  double xMax;
+  double yMax;
+  double zMax;
+};
+
 // A 3x4 transformation: three rows of four, rotation and scale in the first three columns,
 // the translation in the fourth; element (row, column) is at index row * 4 + column.
 struct TransformRecord {
@@ -59,6 +69,7 @@ static_assert(sizeof(Coord2D) == 16, "Coord2D is two doubles");
 static_assert(sizeof(Coord3D) == 24, "Coord3D is three doubles");
 static_assert(sizeof(SegmentRecord) == 32, "SegmentRecord is two plan coordinates");
 static_assert(sizeof(BoxRecord) == 32, "BoxRecord is four doubles");
+static_assert(sizeof(Box3DRecord) == 48, "Box3DRecord is six doubles");
 static_assert(sizeof(TransformRecord) == 96, "TransformRecord is twelve doubles");
 static_assert(sizeof(EditRecord) == 160, "EditRecord is 160 bytes");
 static_assert(offsetof(EditRecord, flag) == 4, "flag at 4");

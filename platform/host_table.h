@@ -15,8 +15,11 @@
 //                                      a host folder (host_records.h), full path, no
 //                                      trailing separator
 //   HostEnvironment 'ISSG' (int32_t* suspended)              the group-suspension state
-//   HostEnvironment 'GWUN' (int32_t* units)                  the project's working units:
-//                                      0 metric, 1 imperial
+//   HostEnvironment 'GWUN' (int32_t* units)                  the project's working length
+//                                      unit: 0 metres, 1 centimetres, 2 millimetres (the
+//                                      metric units), 3 feet and fractional inches, 4 feet
+//                                      and decimal inches, 5 decimal feet, 6 fractional
+//                                      inches, 7 decimal inches
 //   HostEnvironment 'GLIB' (int32_t* count, GSHandle* folders, int32_t* defaultIndex)
 //                                      the loaded library folders: a new handle holding their
 //                                      full paths, each zero-terminated, one after another;
@@ -28,10 +31,7 @@
 //                                      of an arc, a polygon (input_records.h)
 //   HostInterface 'DRLI' (const Coord3D* from, const Coord3D* to)
 //                                      draws one rubber line while an input request waits
-//   HostDatabase 'GDAT' (int32_t* databaseKind, int32_t* databaseIndex)
-//                                      the current database
-//   HostDatabase 'SDAT' (const int32_t* databaseKind, const int32_t* databaseIndex)
-//                                      makes a database current
+// The codes of the databases ('GDAT', 'CDAT', ...) are in model_operations.h.
 // Later parts of the table add their codes beside the operations that take them.
 //
 // Paths are UTF-8 text; the host's file library takes both '/' and '\' as folder separators.
@@ -142,7 +142,15 @@ namespace platform {
   /* kind: 0 none, 1 file, 2 folder */                                                        \
   X(IOPathKind, int32_t, (const char* path))                                                   \
   X(IOCreateFolder, GSErr, (const char* path))                                                 \
-  X(IOSetFileType, GSErr, (const char* path, uint32_t type, uint32_t creator))
+  X(IOSetFileType, GSErr, (const char* path, uint32_t type, uint32_t creator))                 \
+  /* renames or moves a file or folder to a new path; refused (kErrFile) when something is */ \
+  /* there already or the new path lies inside the folder moved                            */ \
+  X(IOMoveFile, GSErr, (const char* from, const char* to))                                     \
+  /* puts the complete file source in place of target in one step (source lies in target's  */ \
+  /* folder); target, when something is there, must be a regular file that may be written,  */ \
+  /* through links the file they lead to; the new file keeps target's permissions and takes */ \
+  /* source's host file type; on failure both stay as they were (kErrFile)                  */ \
+  X(IOReplaceFile, GSErr, (const char* source, const char* target))
 
 #define HOST_OPERATION_FIELD(name, ret, params) ret(*name) params;
 #define HOST_OPERATION_COUNT_ONE(name, ret, params) +1

@@ -3,9 +3,13 @@
 //
 // Every operation works in the current database (HostDatabase 'GDAT'). Dispatcher codes of
 // the model:
-//   HostDatabase 'GDAT' (int32_t* kind, int32_t* index, int16_t* number) the current database
+//   HostDatabase 'GDAT' (int32_t* kind, int32_t* index, int16_t* number) the current database;
+//                                      kind, index and number together are its identity
+//                                      (a DatabaseRecord); index and number may be null
 //   HostDatabase 'CDAT' (const DatabaseRecord*)       makes a database current (kErrBadIndex
 //                                                      when it does not exist)
+//   HostDatabase 'SDAT' (const int32_t* kind, const int32_t* index, const int16_t* number)
+//                                      'CDAT' by the three fields (number may be null: 0)
 //   HostDatabase 'GSDI' 'GDDI' 'GEDI' 'GIED' 'GLDI' 'GMDI' 'GWDI' 'GD3D' (GSHandle*)
 //                                      a new handle of DatabaseRecord, one per database of
 //                                      that kind (sections, details, elevations, interior
@@ -16,15 +20,30 @@
 //   HostDatabase 'HDEE' / 'DRWE' (const Guid*)        hides / redraws one element (recorded)
 //   HostDatabase 'GCUT' (const DatabaseRecord*, SegmentRecord*, double* angle)
 //                                      a section's or elevation's cut line and view angle
+//   HostDatabase 'CABO' (const ElementHeader*, Box3DRecord*)
+//                                      the element's box (by GUID in any database, else by
+//                                      kind and index in the current one): x and y where the
+//                                      element lies, z measured from the element's elevation
+//                                      (its storey's elevation plus its level); kErrBadIndex
+//                                      for no such element or a kind without a box (groups,
+//                                      proxies, images). README.md, "Host model", lists each
+//                                      kind's box
 //   HostEnvironment 'GSTO' (int16_t* current, GSHandle* storeys)  a new handle of StoreyRecord
 //   HostEnvironment 'CSTO' (const int16_t* number)   makes a storey current
 //   HostEnvironment 'GATT' (AttributeRecord*)         an attribute by header type and index
+//   HostEnvironment 'GATM' (const AttributeHeader*, ElementMemoRecord*)
+//                                      a new memo of an attribute (a composite's skins, a
+//                                      zone category's stamp parameters); empty for others
 //   HostGoodies 'NTOE' (const int32_t* itemCode, int32_t* typeID) selection-item code to kind
 //   HostGoodies 'NCLP' (int32_t* count) / 'GCLP' (const int32_t* i, ShortParameterRecord*)
 //                                      the parameters the user changed in the settings dialog
 //   HostAutomate 'ZOOM' (const BoxRecord*) / 'RBLD' (const int32_t* flags) / 'RBDB' / 'DRDB'
 //   HostAutomate 'GEX2' / 'GZOM' (BoxRecord*)         the drawing's extent / the visible zoom
 //   HostAutomate 'GSCL' (double*)                     the drawing scale
+//   HostAutomate 'PTOC' (const Coord2D* screen, Coord2D* model)
+//                                      the model point the current database's window shows
+//                                      at a screen point (pixels from its top-left corner,
+//                                      y down)
 //   HostElementTool 'GRUP' 'UGRP' 'LOCK' 'ULCK' 'OFR1' 'OBA1' on SelectionItem[count]
 #pragma once
 
@@ -68,6 +87,14 @@ namespace platform {
   /* applies an edit to the items; each item receives the edited (or new copied) element */   \
   X(HostEditElements, GSErr, (HostToken token, SelectionItem* items, int32_t count, const EditRecord* edit)) \
   /* the default settings of a new element of record->header.typeID (memo may be null) */    \
-  X(HostGetElementDefaults, GSErr, (HostToken token, ElementRecord* record, ElementMemoRecord* memo))
+  X(HostGetElementDefaults, GSErr, (HostToken token, ElementRecord* record, ElementMemoRecord* memo)) \
+  /* creates an attribute of record->header.typeID from the record (name, flags, body) and   \
+     memo (may be null); the host picks the index and writes it into record->header.index;   \
+     kErrBadParameter for an empty name or one in use in the type (letter case ignored) */   \
+  X(HostCreateAttribute, GSErr, (HostToken token, AttributeRecord* record, const ElementMemoRecord* memo)) \
+  /* replaces the attribute of the record's type and index by the record (and the memo's     \
+     parts when memo is not null); kErrBadIndex when there is none, kErrBadParameter for an  \
+     empty name or one another attribute of the type has */                                   \
+  X(HostModifyAttribute, GSErr, (HostToken token, const AttributeRecord* record, const ElementMemoRecord* memo))
 
 }  // namespace platform

@@ -47,14 +47,18 @@ bool ComponentParameters::read(platform::GSHandle handle) {
       if (p.isText()) {
         const auto* wide = bytes ? reinterpret_cast<const uint16_t*>(*r.value.array) : nullptr;
         std::size_t at = 0, chars = bytes / 2;
+        // Every text must end inside the block: rows x columns announced past it do not read.
+        if (n > chars) return false;
         for (std::size_t k = 0; k < n; ++k) {
           std::string t;
           while (at < chars && wide[at]) t += wide[at] < 256 ? char(wide[at]) : '?', ++at;
+          if (at >= chars) return false;
           ++at;
           p.texts.push_back(CadString(t));
         }
       } else {
-        if (bytes < n * sizeof(double)) return false;
+        // Compared by division: rows x columns x 8 may not fit a size.
+        if (bytes / sizeof(double) < n) return false;
         const auto* d = reinterpret_cast<const double*>(*r.value.array);
         p.numbers.assign(d, d + n);
       }

@@ -52,6 +52,36 @@ bool Directory::remove() {
   return lastError_ == platform::kNoError;
 }
 
+bool Directory::move(const std::string& target) {
+  auto move = host().operation(&HostFunctionTable::IOMoveFile);
+  lastError_ = move ? move(location().c_str(), target.c_str()) : platform::kErrMissingOperation;
+  if (lastError_ != platform::kNoError) return false;
+  setLocation(CadString(target));
+  return true;
+}
+
+bool Directory::rename(const CadString& name) {
+  const std::string& n = name.str();
+  if (n.empty() || n == "." || n == ".." || n.find_first_of(std::string("/\\\0", 3)) != std::string::npos) {
+    lastError_ = platform::kErrBadParameter;
+    return false;
+  }
+  std::unique_ptr<Directory> parent = folder();
+  if (!parent) {
+    lastError_ = platform::kErrBadParameter;
+    return false;
+  }
+  return move(parent->path().str() + n);
+}
+
+bool Directory::moveTo(const CadString& path) {
+  if (path.empty()) {
+    lastError_ = platform::kErrBadParameter;
+    return false;
+  }
+  return move(withSeparator(path.str()) + name().str());
+}
+
 std::unique_ptr<Directory> Directory::folder() const {
   std::string p = location().str();
   std::size_t at = p.find_last_of("/\\");

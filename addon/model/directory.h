@@ -32,12 +32,23 @@ class Directory : public File {
   bool create();
   // Deletes the folder on disk; false when the host refuses (for example, it is not empty).
   bool remove();
+  // Renames the folder on disk, in the folder holding it; the object follows. False, nothing
+  // changed, when name is not a plain name (empty, "." or "..", or holding a separator),
+  // something of that name is there already or the host refuses.
+  bool rename(const CadString& name);
+  // Moves the folder, keeping its name, into the folder at path; the object follows. False,
+  // nothing changed, when something of its name is there already, path lies inside the folder
+  // or the host refuses.
+  bool moveTo(const CadString& path);
   // The folder holding this one; null at the top.
   std::unique_ptr<Directory> folder() const;
   // Folders are never open.
   bool isOpen() const { return false; }
 
  private:
+  // Moves the folder to the location target (no trailing separator).
+  bool move(const std::string& target);
+
   CadString path_;
   mutable platform::GSErr lastError_ = platform::kNoError;
 };

@@ -232,6 +232,7 @@ int32_t Drawing::count(int32_t typeID, bool selectedOnly, bool checkEach) {
   }
   int32_t n = 0;
   if (!record(host().call(&HostFunctionTable::HostGetElementList, typeID, &n, nullptr))) return 0;
+  if (n < 0) return 0;
   if (!checkEach) return n;
   int32_t existing = 0;
   for (int32_t i = 1; i <= n; ++i)
@@ -455,6 +456,17 @@ double Drawing::scale() {
   return record(host().call(&HostFunctionTable::HostAutomate, fourcc("GSCL"), &s, nullptr, nullptr)) ? s : 0;
 }
 
+double Drawing::pixelSize() {
+  if (!activate()) return 0;
+  platform::Coord2D screen[2] = {{0, 0}, {0, 100}};
+  platform::Coord2D model[2] = {};
+  for (int i = 0; i < 2; ++i)
+    if (!record(host().call(&HostFunctionTable::HostAutomate, fourcc("PTOC"), &screen[i], &model[i], nullptr)))
+      return 0;
+  double size = std::hypot(model[1].x - model[0].x, model[1].y - model[0].y) / 100.0;
+  return std::isfinite(size) ? size : 0;
+}
+
 bool Drawing::redrawAll() {
   return activate() && record(host().call(&HostFunctionTable::HostAutomate, fourcc("DRDB"), nullptr, nullptr, nullptr));
 }
@@ -594,7 +606,7 @@ bool CutPlane::resolveLink(ElementLink& out, const ElementLink& link, const Filt
   if (!record(host().call(&HostFunctionTable::HostGetElement, &proxy))) return false;
   const auto& p = proxy.proxy;
   ElementLink target(p.targetType, p.targetIndex, p.targetGuid,
-                     platform::DatabaseRecord{p.targetDatabaseKind, 0, 0, p.targetDatabaseIndex});
+                     platform::DatabaseRecord{p.targetDatabaseKind, p.targetDatabaseNumber, 0, p.targetDatabaseIndex});
   target.setProxy(proxy.header, identity_);
   out = target;
   return true;

@@ -147,6 +147,9 @@ class Drawing : public Database {
   // The drawing's extent (whole) or visible zoom; null on failure.
   virtual std::unique_ptr<CadCube> extent(bool whole);
   virtual double scale();
+  // The model length one screen pixel spans: the distance between the model points of the
+  // screen points (0, 0) and (0, 100) ('PTOC'), over 100; 0 on failure.
+  virtual double pixelSize();
   virtual bool redrawAll();
   virtual bool rebuild(int32_t flags);
   virtual bool rebuildAll();

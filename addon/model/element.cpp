@@ -1,5 +1,6 @@
 #include "model/element.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "model/drawing.h"
@@ -109,7 +110,14 @@ bool Element::markUserData(bool on) {
 std::unique_ptr<Pen> Element::getPen(int32_t) const { return nullptr; }
 int32_t Element::setPen(const Pen& pen, int32_t) { return pen.index(); }
 
-double Element::elevation(bool) const { return 0.0; }
+double Element::elevation(bool absolute) const { return absolute ? storeyElevation() : 0.0; }
+
+double Element::storeyElevation() const {
+  Drawing* d = drawing();
+  if (!d || d->kind() != platform::kDatabasePlan) return 0.0;
+  const Storey* s = d->storey(header().storey);
+  return s ? s->elevation() : 0.0;
+}
 
 double Element::height() const {
   auto box = boundingBox();
@@ -136,6 +144,32 @@ std::unique_ptr<CadCube> Element::boundingBox() const {
   CadCube extent;
   if (const Element3D* model = model3D())
     if (model->extent(extent)) return std::make_unique<CadCube>(extent);
+  if (link_.isResolved()) {
+    if (auto box = hostBox()) {
+      double z = elevation(true);
+      box->min().z() += z;
+      box->max().z() += z;
+      return box;
+    }
+  }
+  return ownBox();
+}
+
+std::unique_ptr<CadCube> Element::hostBox() const {
+  // The host finds the element by its GUID in whichever database it lives.
+  platform::ElementHeader element = header();
+  link_.toHeader(element);
+  platform::Box3DRecord box{};
+  if (host().call(&HostFunctionTable::HostDatabase, platform::fourcc("CABO"), &element, &box, nullptr) !=
+      platform::kNoError)
+    return nullptr;
+  if (!std::isfinite(box.xMin) || !std::isfinite(box.yMin) || !std::isfinite(box.zMin) || !std::isfinite(box.xMax) ||
+      !std::isfinite(box.yMax) || !std::isfinite(box.zMax))
+    return nullptr;
+  return std::make_unique<CadCube>(CadPoint(box.xMin, box.yMin, box.zMin), CadPoint(box.xMax, box.yMax, box.zMax));
+}
+
+std::unique_ptr<CadCube> Element::ownBox() const {
   auto poly = outline();
   if (!poly) return nullptr;
   auto box = poly->boundingBox();

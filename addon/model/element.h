@@ -73,6 +73,7 @@ class Element {
   virtual void setArrowStyle(const ArrowStyle&, int32_t) {}
 
   virtual CadPoint position() const { return CadPoint(); }
+  // The element's level above its storey; absolute adds the storey's elevation.
   virtual double elevation(bool absolute) const;
   virtual double height() const;
   virtual double width() const;
@@ -81,8 +82,9 @@ class Element {
   virtual double perimeter() const;
   // The area of outline() with its holes taken out, 0 without one.
   virtual double area() const;
-  // A box: the extent of the element's 3D model when it has bodies, else from the element's
-  // geometry lifted by elevation(true); null when it has neither.
+  // A box: the extent of the element's 3D model when it has bodies, else the host's box of
+  // the element ('CABO') lifted by elevation(true); for an element the host does not hold
+  // (yet), the box of its own geometry (ownBox()). Null when there is none.
   virtual std::unique_ptr<CadCube> boundingBox() const;
   // The element's 3D model, read from the host on first use and kept; null when the element
   // is not in the host.
@@ -132,6 +134,13 @@ class Element {
   platform::GSErr loadDefaultsRecord();
   // Asks the element's drawing for its memo; null when there is none.
   std::unique_ptr<ElementMemoStore> fetchMemo(int32_t mask) const;
+  // The host's box of the element, its z measured from the element's elevation; null when
+  // the host has none.
+  std::unique_ptr<CadCube> hostBox() const;
+  // The box of the stored record's geometry, lifted by elevation(true): the outline's.
+  virtual std::unique_ptr<CadCube> ownBox() const;
+  // The elevation of the element's storey (plan elements), else 0.
+  double storeyElevation() const;
 
   ElementLink link_;
   platform::ElementRecord record_{};

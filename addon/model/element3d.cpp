@@ -24,11 +24,15 @@ constexpr int32_t kDatabaseModel = 4;
 
 }  // namespace
 
+// Room made ahead for a body's components: the counts are the host's word, so a wild one
+// reserves no more than this; the lists grow past it when the components are really there.
+constexpr int32_t kReserveCap = 1 << 16;
+
 Body::Data::Data(int32_t faceCount, int32_t edgeCount, int32_t vertexCount)
     : faces(new FaceList), edges(new EdgeList), vertices(new VertList) {
-  faces->reserve(std::size_t(std::max(faceCount, 0)));
-  edges->reserve(std::size_t(std::max(edgeCount, 0)));
-  vertices->reserve(std::size_t(std::max(vertexCount, 0)));
+  faces->reserve(std::size_t(std::clamp(faceCount, 0, kReserveCap)));
+  edges->reserve(std::size_t(std::clamp(edgeCount, 0, kReserveCap)));
+  vertices->reserve(std::size_t(std::clamp(vertexCount, 0, kReserveCap)));
 }
 
 const Body::Data::FaceList& Body::faces() const { return *data_->faces; }
@@ -142,10 +146,10 @@ Element3D::Element3D(const ElementLink& link, Project*) : link_(link), bodies_(n
   host().call(&HostFunctionTable::HostDatabase, platform::fourcc("CDAT"), &model, nullptr, nullptr);
   platform::Element3DInfo info{};
   if (host().call(&HostFunctionTable::HostGetElement3DInfo, link.typeID(), link.index(), &info) == platform::kNoError &&
-      info.lastBody >= info.firstBody) {
+      info.firstBody >= 1 && info.lastBody >= info.firstBody) {
     firstBody_ = info.firstBody;
     lastBody_ = info.lastBody;
-    bodies_->reserve(std::size_t(info.lastBody - info.firstBody + 1));
+    bodies_->reserve(std::size_t(std::min<int64_t>(int64_t(info.lastBody) - info.firstBody + 1, kReserveCap)));
     for (int32_t b = info.firstBody; b <= info.lastBody; ++b) {
       boost::shared_ptr<Body> body(new Body);
       if (body->read(b) && body->hasFaces()) bodies_->push_back(body);

@@ -5,6 +5,7 @@
 
 #include "geometry/tolerance.h"
 #include "model/drawing.h"
+#include "runtime/host_interface.h"
 #include "runtime/memory.h"
 
 namespace lunvik {
@@ -79,12 +80,6 @@ int32_t ComponentElem::setMaterial(const Material& material, int32_t p) {
 
 CadPoint ComponentElem::position() const { return CadPoint(part().pos.x, part().pos.y, part().level); }
 
-double ComponentElem::storeyElevation() const {
-  Drawing* d = drawing();
-  const Storey* s = d ? d->storey(header().storey) : nullptr;
-  return s ? s->elevation() : 0.0;
-}
-
 double ComponentElem::elevation(bool absolute) const {
   return part().level + (absolute ? storeyElevation() : 0.0);
 }
@@ -97,12 +92,10 @@ void ComponentElem::setElevation(double value, bool absolute) {
   part().level = value - (absolute ? storeyElevation() : 0.0);
 }
 
-std::unique_ptr<CadCube> ComponentElem::boundingBox() const {
-  CadCube extent;
-  if (const Element3D* model = model3D())
-    if (model->extent(extent)) return std::make_unique<CadCube>(extent);
-  // Without a 3D model, the host's footprint: A by B from the placement point, turned by the angle.
+std::unique_ptr<CadCube> ComponentElem::ownBox() const {
   double a = part().xRatio, b = part().yRatio, c = std::cos(part().angle), s = std::sin(part().angle);
+  // A mirrored part extends to the other side of its placement point.
+  if (part().mirrored) a = -a;
   double xs[4] = {0, a * c, a * c - b * s, -b * s}, ys[4] = {0, a * s, a * s + b * c, b * c};
   double x0 = xs[0], x1 = xs[0], y0 = ys[0], y1 = ys[0];
   for (int i = 1; i < 4; ++i) {
@@ -116,28 +109,66 @@ std::unique_ptr<CadCube> ComponentElem::boundingBox() const {
                                    CadPoint(part().pos.x + x1, part().pos.y + y1, z + part().height));
 }
 
+ComponentLink ComponentElem::componentLink() const {
+  int32_t type = platform::kPartObject;
+  switch (typeID()) {
+    case platform::kWindow: type = platform::kPartWindow; break;
+    case platform::kDoor: type = platform::kPartDoor; break;
+    case platform::kLamp: type = platform::kPartLamp; break;
+    case platform::kLabel: type = platform::kPartLabel; break;
+    case platform::kZone: type = platform::kPartZone; break;
+    default: break;
+  }
+  int32_t index = part().libIndex;
+  return ComponentLink(index > 0 ? type : 0, index > 0 ? index : 0);
+}
+
+bool ComponentElem::loadDefaultParameters() {
+  if (part().libIndex <= 0) return false;
+  double a = 0, b = 0;
+  platform::GSHandle handle = nullptr;
+  platform::GSErr err =
+      host().call(&platform::HostFunctionTable::HostGetLibraryPartParameters, part().libIndex, &a, &b, &handle);
+  if (err != platform::kNoError) {
+    ParameterList::disposeHostRecords(handle);
+    return false;
+  }
+  ParameterList defaults;
+  bool read = defaults.fromHostRecords(handle);
+  ParameterList::disposeHostRecords(handle);
+  if (!read) return false;
+  ParameterList::operator=(defaults);
+  ParameterMemo::setLoaded(true);
+  defaultA_ = a;
+  defaultB_ = b;
+  fromDefaults_ = true;
+  return true;
+}
+
 bool ComponentElem::loadMemo(int32_t mask, MemoStore* store) {
   if (!deferMemoLoading()) {
     if (!GableMemo::isLoaded()) mask |= platform::kMemoGables;
     if (!ParameterMemo::isLoaded()) mask |= platform::kMemoParams;
   }
   std::unique_ptr<ElementMemoStore> own;
+  bool defaults = false;
   if (!store) {
     own = fetchMemo(mask);
-    if (!own && (mask & platform::kMemoParams)) {
-      // The library part's defaults stand in when the host has no memo for the element.
-      fromDefaults_ = false;
-    }
+    // The library part's defaults stand in when the host has no parameters for the element.
+    if ((mask & platform::kMemoParams) && (!own || !own->params())) defaults = loadDefaultParameters();
     if (!own) {
       if (mask & platform::kMemoGables) GableMemo::setLoaded(true);
       if (mask & platform::kMemoParams) ParameterMemo::setLoaded(true);
-      return false;
+      return defaults;
     }
     store = own.get();
   }
   bool result = true;
   if (mask & platform::kMemoGables) result = GableMemo::read(*store);
-  if (mask & platform::kMemoParams) result = ParameterMemo::read(*store);
+  if ((mask & platform::kMemoParams) && !defaults) {
+    fromDefaults_ = false;
+    result = ParameterMemo::read(*store);
+  }
   return result;
 }
 
@@ -597,7 +628,7 @@ std::unique_ptr<Element> ProxyElem::create(const platform::ElementRecord& record
 ElementLink ProxyElem::target() const {
   const auto& p = record_.proxy;
   return ElementLink(p.targetType, p.targetIndex, p.targetGuid,
-                     platform::DatabaseRecord{p.targetDatabaseKind, 0, 0, p.targetDatabaseIndex});
+                     platform::DatabaseRecord{p.targetDatabaseKind, p.targetDatabaseNumber, 0, p.targetDatabaseIndex});
 }
 
 std::unique_ptr<Element> ImageElement::create(const platform::ElementRecord& record, const ElementLink& link) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "model/component_link.h"
 #include "model/element.h"
 #include "model/memo.h"
 
@@ -34,14 +35,18 @@ class ComponentElem : public Element, public ParameterMemo, public GableMemo {
   double height() const override;
   void setPosition(const CadPoint& point) override;
   void setElevation(double value, bool absolute) override;
-  std::unique_ptr<CadCube> boundingBox() const override;
   // Gable part (2) and parameter part (4) of mask, from store or from the element's drawing.
+  // Without a store, when the host has no parameters for the element, the library part's
+  // default parameters stand in (parametersAreDefaults(), defaultA(), defaultB()).
   bool loadMemo(int32_t mask, MemoStore* store) override;
   // A memo with the gable and parameter parts; null when a part fails.
   std::unique_ptr<ElementMemoStore> buildMemo(int32_t& mask) const override;
 
   // The library part (index in the loaded libraries, from 1).
   int32_t libraryIndex() const { return part().libIndex; }
+  // The element's library part: of the part type that goes with the element's kind, in the
+  // project's library; not valid when the element names no part.
+  ComponentLink componentLink() const;
   // Makes the element refer to another library part. With resetSize the default size is
   // cleared; with defaults (the new part's default parameters) the element takes them and
   // merges its old values into them, so every value whose parameter still exists is kept.
@@ -57,6 +62,8 @@ class ComponentElem : public Element, public ParameterMemo, public GableMemo {
   // The library part's default size (A, B) when the parameters came from its defaults.
   double defaultA() const { return defaultA_; }
   double defaultB() const { return defaultB_; }
+  // True when the parameters are the library part's defaults (the host had none for the
+  // element); they become the element's own when it is stored.
   bool parametersAreDefaults() const { return fromDefaults_; }
   // All parameters (loaded on first use).
   ParameterList& parameters() { return *this; }
@@ -65,7 +72,10 @@ class ComponentElem : public Element, public ParameterMemo, public GableMemo {
  protected:
   const platform::PlacedPartRecord& part() const { return record_.part; }
   platform::PlacedPartRecord& part() { return record_.part; }
-  double storeyElevation() const;
+  // The footprint A by B from the placement point, turned by the angle, height high.
+  std::unique_ptr<CadCube> ownBox() const override;
+  // Takes the library part's default parameters and size; false when the host has none.
+  bool loadDefaultParameters();
 
   double defaultA_ = 0;
   double defaultB_ = 0;
@@ -110,8 +120,10 @@ class PolygonElement : public Element, public PolygonMemo {
   // As many whole characters as fit in 15 bytes.
   void setId(const CadString& text) override;
   std::unique_ptr<CadPoly> outline() const override;
-  double elevation(bool absolute) const override { (void)absolute; return poly().level; }
-  void setElevation(double value, bool) override { poly().level = value; }
+  double elevation(bool absolute) const override { return poly().level + (absolute ? storeyElevation() : 0.0); }
+  void setElevation(double value, bool absolute) override {
+    poly().level = value - (absolute ? storeyElevation() : 0.0);
+  }
   std::unique_ptr<platform::ElementRecord> hostRecord() const override;
   bool loadMemo(int32_t mask, MemoStore* store) override;
   std::unique_ptr<ElementMemoStore> buildMemo(int32_t& mask) const override;
@@ -217,11 +229,15 @@ class SolidElement : public Element {
   std::unique_ptr<Material> getMaterial(int32_t part) const override;
   int32_t setPen(const Pen& pen, int32_t part) override;
   CadPoint position() const override;
-  double elevation(bool) const override { return record_.solid.level; }
+  double elevation(bool absolute) const override {
+    return record_.solid.level + (absolute ? storeyElevation() : 0.0);
+  }
   double height() const override { return record_.solid.height; }
   std::unique_ptr<CadPoly> outline() const override;
   void setPosition(const CadPoint& point) override;
-  void setElevation(double value, bool) override { record_.solid.level = value; }
+  void setElevation(double value, bool absolute) override {
+    record_.solid.level = value - (absolute ? storeyElevation() : 0.0);
+  }
   // The reference line's end.
   CadPoint endPoint() const;
 };
@@ -261,6 +277,12 @@ class LineElement : public Element {
   int32_t setLineStyle(const LineStyle& style, int32_t part) override;
   void setArrowStyle(const ArrowStyle& style, int32_t part) override;
   CadPoint position() const override;
+  double elevation(bool absolute) const override {
+    return record_.line.level + (absolute ? storeyElevation() : 0.0);
+  }
+  void setElevation(double value, bool absolute) override {
+    record_.line.level = value - (absolute ? storeyElevation() : 0.0);
+  }
   double perimeter() const override;
   void setPosition(const CadPoint& point) override;
   CadPoint endPoint() const;

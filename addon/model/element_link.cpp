@@ -119,7 +119,8 @@ void ElementLink::setFromHeader(const platform::ElementHeader& header) {
   variation_ = header.variation;
   index_ = header.index;
   guid_ = header.guid;
-  if (header.databaseKind != 0) database_ = platform::DatabaseRecord{header.databaseKind, 0, 0, header.databaseIndex};
+  if (header.databaseKind != 0)
+    database_ = platform::DatabaseRecord{header.databaseKind, header.databaseNumber, 0, header.databaseIndex};
   if (itemType_ == 0) itemType_ = itemCodeOfKind(typeID_);
 }
 

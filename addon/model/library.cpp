@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "model/directory.h"
+#include "model/element_link.h"
 #include "runtime/environment.h"
 #include "runtime/host_interface.h"
 #include "runtime/memory.h"
@@ -43,7 +44,7 @@ int32_t Library::count() {
     lastError_ = err;
     return 0;
   }
-  return n;
+  return n > 0 ? n : 0;
 }
 
 bool Library::partRecord(int32_t index, platform::LibraryPartRecord& record, CadString& location) {
@@ -62,9 +63,9 @@ bool Library::partRecord(int32_t index, platform::LibraryPartRecord& record, Cad
   return true;
 }
 
-const std::vector<CadString>& Library::folders() {
+const FileList& Library::folders() {
   if (folders_) return *folders_;
-  folders_ = std::make_unique<std::vector<CadString>>();
+  folders_ = std::make_unique<FileList>();
   defaultFolder_ = -1;
   int32_t count = 0, defaultIndex = -1;
   platform::GSHandle paths = nullptr;
@@ -75,11 +76,15 @@ const std::vector<CadString>& Library::folders() {
     lastError_ = err;
     return *folders_;
   }
+  auto kind = host().operation(&HostFunctionTable::IOPathKind);
   std::size_t size = handleSize(paths);
   const char* p = paths ? *paths : nullptr;
+  // As many paths as the host counts and its block holds.
   for (std::size_t at = 0; p && at < size && int32_t(folders_->size()) < count;) {
     std::size_t length = strnlen(p + at, size - at);
-    folders_->push_back(CadString(p + at, length));
+    CadString path(p + at, length);
+    if (kind && kind(path.c_str()) == 2) folders_->push_back(std::make_unique<Directory>(path));
+    else folders_->push_back(std::make_unique<DataFile>(path));
     at += length + 1;
   }
   if (defaultIndex >= 0 && defaultIndex < int32_t(folders_->size())) defaultFolder_ = defaultIndex;
@@ -100,14 +105,32 @@ bool Library::addFolder(const CadString& folder) {
 
 bool Library::hasFolder(const CadString& folder) {
   CadString wanted = normalisedPath(folder);
-  for (const CadString& f : folders())
-    if (normalisedPath(f) == wanted) return true;
+  for (const auto& f : folders())
+    if (normalisedPath(f->path()) == wanted) return true;
   return false;
 }
 
 }  // namespace lunvik
 
 namespace lunvik {
+
+CadString partGuidText(const PartGuid& guid) {
+  return CadString("{" + guidText(guid.main).str() + "}-{" + guidText(guid.revision).str() + "}");
+}
+
+bool parsePartGuid(const CadString& text, PartGuid& guid) {
+  const std::string& t = text.str();
+  // "{" 36 "}-{" 36 "}"
+  if (t.size() != 77 || t[0] != '{' || t.compare(37, 3, "}-{") != 0 || t[76] != '}') return false;
+  PartGuid out;
+  out.main = guidFromText(CadString(t.substr(1, 36)));
+  out.revision = guidFromText(CadString(t.substr(40, 36)));
+  if (partGuidText(out).lower() != text.lower()) return false;
+  guid = out;
+  return true;
+}
+
+int32_t Library::indexOf(const PartGuid& guid, int32_t& type) { return indexOfId(partGuidText(guid), type); }
 
 int32_t Library::indexOfId(const CadString& idText, int32_t& type) {
   platform::LibraryPartRecord record{};
@@ -273,11 +296,7 @@ CadString Library::builtInIdentifier(int32_t resourceId) {
 
 std::unique_ptr<FileList> Library::folderList() {
   auto list = std::make_unique<FileList>();
-  for (const CadString& path : folders()) {
-    auto kind = host().operation(&HostFunctionTable::IOPathKind);
-    if (kind && kind(path.c_str()) == 2) list->push_back(std::make_unique<Directory>(path));
-    else list->push_back(std::make_unique<DataFile>(path));
-  }
+  for (const auto& f : folders()) list->push_back(f->cloneFile());
   return list;
 }
 

@@ -9,6 +9,7 @@
 #include "model/component_source.h"
 #include "model/file.h"
 #include "model/search_string.h"
+#include "platform/element_records.h"
 #include "platform/host_types.h"
 #include "platform/library_records.h"
 #include "runtime/cad_string.h"
@@ -16,6 +17,18 @@
 namespace lunvik {
 
 class Project;
+
+// A library part's own identifier: its main GUID and its revision GUID, written
+// "{main}-{revision}" (8-4-4-4-12 upper-case hex digits each).
+struct PartGuid {
+  platform::Guid main{};
+  platform::Guid revision{};
+};
+
+// The identifier text of a part GUID.
+CadString partGuidText(const PartGuid& guid);
+// Parses an identifier text (letter case ignored); false for any other text.
+bool parsePartGuid(const CadString& text, PartGuid& guid);
 
 // The loaded libraries: their folders and the library parts the host finds in them.
 class Library {
@@ -32,6 +45,9 @@ class Library {
   // The index of the part called name (of type when type is not 0); 0 when none. type
   // receives the found part's type.
   virtual int32_t indexOf(const CadString& name, int32_t& type);
+  // The index of the part whose own identifier is guid (of type when not 0); 0 when none.
+  // type receives the found part's type.
+  virtual int32_t indexOf(const PartGuid& guid, int32_t& type);
   // The index of the part with this own identifier text (of type when not 0); 0 when none.
   virtual int32_t indexOfId(const CadString& idText, int32_t& type);
   // Writes a parametric source into the library: over its part when it has an index in this
@@ -75,14 +91,15 @@ class Library {
   CadString builtInIdentifier(int32_t resourceId);
   // The type the part's ancestry gives (the record's own when it descends from no subtype).
   int32_t refinedType(const platform::LibraryPartRecord& record);
-  // The loaded library folders as folder objects (anything that is no folder as a file).
+  // A copy of folders().
   std::unique_ptr<FileList> folderList();
 
   // The part's record and file location (index from 1); false when the host has no such part.
   bool partRecord(int32_t index, platform::LibraryPartRecord& record, CadString& location);
-  // The loaded library folders (full paths), in the host's order.
-  const std::vector<CadString>& folders();
-  // The position of the host's default folder in folders(), -1 when none.
+  // The loaded library locations ('GLIB'), in the host's order: a Directory for each folder,
+  // a DataFile for anything else. Loaded on first use and kept until releaseCaches().
+  const FileList& folders();
+  // The position of the host's default location in folders(), -1 when none.
   int32_t defaultFolder() { folders(); return defaultFolder_; }
   // Adds a folder to the loaded libraries; false when it does not exist or the host refuses.
   bool addFolder(const CadString& folder);
@@ -97,7 +114,7 @@ class Library {
 
   Project* project_;
   std::vector<SourceCreatorEntry> creators_;
-  std::unique_ptr<std::vector<CadString>> folders_;
+  std::unique_ptr<FileList> folders_;
   int32_t defaultFolder_ = -1;
   platform::GSErr lastError_ = platform::kNoError;
 };

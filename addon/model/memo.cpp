@@ -90,6 +90,31 @@ bool ParameterMemo::read(MemoStore& store) {
   return fromHostRecords(store.params());
 }
 
+bool ConstructionMemo::write(MemoStore& store) const {
+  if (skins_.empty()) return true;
+  std::vector<platform::CompositeSkinRecord> records(skins_.size());
+  for (std::size_t i = 0; i < skins_.size(); ++i)
+    records[i] = platform::CompositeSkinRecord{skins_[i].fill, skins_[i].pen, int16_t(skins_[i].core ? 1 : 0), 0,
+                                               skins_[i].thickness};
+  GSHandle h = newHandle(records.data(), records.size() * sizeof(platform::CompositeSkinRecord));
+  if (!h) return false;
+  store.skins() = h;
+  return true;
+}
+
+bool ConstructionMemo::read(MemoStore& store) {
+  loaded_ = true;
+  skins_.clear();
+  GSHandle h = store.skins();
+  if (!h || !*h) return true;
+  // Whole records only: a short block does not read past its end.
+  std::size_t n = handleSize(h) / sizeof(platform::CompositeSkinRecord);
+  const auto* r = reinterpret_cast<const platform::CompositeSkinRecord*>(*h);
+  skins_.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) skins_.push_back(Skin{r[i].fill, r[i].pen, (r[i].flags & 1) != 0, r[i].thickness});
+  return true;
+}
+
 bool GableMemo::write(MemoStore& store) const {
   if (gables_.empty()) return true;
   GSHandle h = newHandle(gables_.data(), gables_.size() * sizeof(Gable));

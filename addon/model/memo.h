@@ -25,6 +25,7 @@ class MemoStore {
   platform::GSHandle& gables() { return record().gables; }
   platform::GSHandle& text() { return record().text; }
   platform::GSHandle& members() { return record().members; }
+  platform::GSHandle& skins() { return record().skins; }
   // Redirects the four polygon parts to a secondary polygon (four handles), or back (null).
   void redirectPolygon(platform::GSHandle* polygon) { polygon_ = polygon; }
 
@@ -52,6 +53,13 @@ class ElementMemoStore : public MemoStore {
  private:
   platform::ElementMemoRecord memo_{};
   bool released_ = false;
+};
+
+// Wraps an attribute's memo (the same record: a composite's skins, a zone category's
+// parameters), freeing it as ElementMemoStore does.
+class AttributeMemoStore : public ElementMemoStore {
+ public:
+  using ElementMemoStore::ElementMemoStore;
 };
 
 class Element;
@@ -98,6 +106,27 @@ class ParameterMemo : public Memo, public ParameterList {
 
  private:
   void loadNow() const { const_cast<ParameterMemo*>(this)->ensureLoaded(platform::kMemoParams); }
+};
+
+// One skin of a composite, outside first.
+struct Skin {
+  int16_t fill = 0;
+  int16_t pen = 0;
+  bool core = false;
+  double thickness = 0;
+};
+
+// The skins of a composite.
+class ConstructionMemo : public Memo {
+ public:
+  bool write(MemoStore& store) const override;
+  bool read(MemoStore& store) override;
+  int32_t maskBit() const override { return platform::kMemoSkins; }
+  std::vector<Skin>& skins() { return skins_; }
+  const std::vector<Skin>& skins() const { return skins_; }
+
+ private:
+  std::vector<Skin> skins_;
 };
 
 // One host gable record, kept unchanged.

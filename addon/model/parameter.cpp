@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "model/parameter_list.h"
 #include "runtime/memory.h"
 #include "storage/shipping_text.h"
 
@@ -41,7 +42,8 @@ double parseReal(const CadString& text) {
 // The array of doubles of a record, or null when the handle is too small.
 const double* arrayNumbers(const HostParameterRecord& record, std::size_t count) {
   platform::GSHandle h = record.value.array;
-  if (!h || !*h || handleSize(h) < count * sizeof(double)) return nullptr;
+  // Compared by division: rows x columns x 8 may not fit a size.
+  if (!h || !*h || handleSize(h) / sizeof(double) < count) return nullptr;
   return reinterpret_cast<const double*>(*h);
 }
 
@@ -91,12 +93,39 @@ Parameter::Parameter(const HostParameterRecord& record)
 Parameter::Parameter(const ShortParameterRecord& record)
     : name_(record.name ? record.name : ""), flags_(record.flag ? 1 : 0), index_(record.index) {}
 
+Parameter::Parameter(const Parameter& other)
+    : name_(other.name_),
+      description_(other.description_),
+      columns_(other.columns_),
+      flags_(other.flags_),
+      index_(other.index_) {}
+
+Parameter& Parameter::operator=(const Parameter& other) {
+  if (this == &other) return *this;
+  name_ = other.name_;
+  description_ = other.description_;
+  columns_ = other.columns_;
+  flags_ = other.flags_;
+  index_ = other.index_;
+  if (owner_) owner_->nameChanged();
+  return *this;
+}
+
 Parameter::~Parameter() = default;
+
+void Parameter::setName(const CadString& name) {
+  name_ = name;
+  if (owner_) owner_->nameChanged();
+}
 
 int32_t Parameter::rows() const { return int32_t(valueCount() / std::size_t(columns())); }
 
 void Parameter::checkIndex(int32_t row, int32_t column) const {
   if (row < 0 || column < 0 || column >= columns() || row >= rows()) throw std::out_of_range("parameter index");
+}
+
+bool Parameter::pastLastRow(int32_t row, int32_t column) const {
+  return isArray() && column >= 0 && column < columns() && row >= 0 && row >= rows();
 }
 
 void Parameter::checkIndex(int32_t row, int32_t column, bool grow) {

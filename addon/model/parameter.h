@@ -11,6 +11,8 @@
 
 namespace lunvik {
 
+class ParameterVector;
+
 // One named parameter. Values are stored row by row; value (row, column) is element
 // row * columns() + column.
 class Parameter {
@@ -21,8 +23,10 @@ class Parameter {
   explicit Parameter(const platform::HostParameterRecord& record);
   // From a short record: name, index and flag; a scalar.
   explicit Parameter(const platform::ShortParameterRecord& record);
-  Parameter(const Parameter&) = default;
-  Parameter& operator=(const Parameter&) = default;
+  // A copy belongs to no list.
+  Parameter(const Parameter& other);
+  // Takes other's name and values; a list holding this parameter hears of the new name.
+  Parameter& operator=(const Parameter& other);
   virtual ~Parameter();
 
   virtual std::unique_ptr<Parameter> clone() const = 0;
@@ -60,7 +64,8 @@ class Parameter {
   int32_t flags() const { return flags_; }
   int16_t index() const { return index_; }
   bool isArray() const { return columns_ > 0; }
-  void setName(const CadString& name) { name_ = name; }
+  // Renames the parameter; the list holding it looks it up by the new name from then on.
+  void setName(const CadString& name);
   void setFlags(int32_t flags) { flags_ = flags; }
   void setIndex(int16_t index) { index_ = index; }
 
@@ -75,6 +80,8 @@ class Parameter {
   // beyond rows() grows an array (when grow) and is out of range for a scalar.
   void checkIndex(int32_t row, int32_t column, bool grow);
   void checkIndex(int32_t row, int32_t column) const;
+  // True when (row, column) lies in an array's columns but at or beyond its rows.
+  bool pastLastRow(int32_t row, int32_t column) const;
   // The number of values an array record announces.
   static std::size_t recordValueCount(const platform::HostParameterRecord& record);
 
@@ -83,6 +90,10 @@ class Parameter {
   int32_t columns_ = 0;
   int32_t flags_ = 0;
   int16_t index_ = 0;
+
+ private:
+  friend class ParameterVector;
+  ParameterVector* owner_ = nullptr;  // the list's vector that holds the parameter, if any
 };
 
 // The values of a parameter of value type T.
@@ -104,8 +115,16 @@ class ParameterForm : public Parameter {
     if (count > 0) values_.resize(values_.size() + std::size_t(count) * std::size_t(columns()), T());
   }
   void reset() override { std::fill(values_.begin(), values_.end(), T()); }
-  // The value at (row, column); out of range throws std::out_of_range.
+  // The value at (row, column); a row at or beyond an array's rows grows the array by the
+  // missing rows of default values first. Any other index out of range throws
+  // std::out_of_range.
+  T get(int32_t row = 0, int32_t column = 0) {
+    checkIndex(row, column, true);
+    return values_[std::size_t(row) * std::size_t(columns()) + std::size_t(column)];
+  }
+  // As get, without growing: a row beyond an array's rows reads as the default value.
   T get(int32_t row = 0, int32_t column = 0) const {
+    if (pastLastRow(row, column)) return T();
     checkIndex(row, column);
     return values_[std::size_t(row) * std::size_t(columns()) + std::size_t(column)];
   }

@@ -11,6 +11,46 @@ namespace lunvik {
 
 using platform::HostParameterRecord;
 
+ParameterVector::~ParameterVector() = default;
+
+void ParameterVector::adopt(Parameter* item) {
+  item->owner_ = this;
+  ++generation_;
+}
+
+void ParameterVector::push_back(Parameter* item) {
+  if (!item) return;
+  Vector::push_back(item);
+  adopt(item);
+}
+
+void ParameterVector::push_back(std::unique_ptr<Parameter> item) { push_back(item.release()); }
+
+void ParameterVector::insert(std::size_t pos, Parameter* item) {
+  if (!item) return;
+  Vector::insert(pos, item);
+  adopt(item);
+}
+
+void ParameterVector::clear() {
+  Vector::clear();
+  ++generation_;
+}
+
+void ParameterVector::erase(std::size_t i) {
+  if (i >= size()) return;
+  Vector::erase(i);
+  ++generation_;
+}
+
+Parameter* ParameterVector::release(std::size_t i) {
+  Parameter* item = Vector::release(i);
+  if (!item) return nullptr;
+  item->owner_ = nullptr;
+  ++generation_;
+  return item;
+}
+
 std::unique_ptr<ParameterVector> ParameterVector::clone() const {
   auto copy = std::make_unique<ParameterVector>();
   copy->reserve(size());
@@ -68,11 +108,12 @@ void ParameterList::buildIndex() const {
     }
   }
   indexValid_ = true;
+  indexedGeneration_ = vector_->generation();
 }
 
 int32_t ParameterList::indexOf(const CadString& name) const {
   if (vector_->empty()) return -1;
-  if (!indexValid_) buildIndex();
+  if (!indexValid_ || indexedGeneration_ != vector_->generation()) buildIndex();
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t at = foldedHash(name.str()) & mask;; at = (at + 1) & mask) {
     const int32_t slot = slots_[at];

@@ -13,15 +13,39 @@
 
 namespace lunvik {
 
-// An owning vector of parameters; clone() clones each.
+// An owning vector of parameters; clone() clones each. It counts every change of its members
+// and of their names (generation()), so that a name index over it knows when it is stale.
+// Walking it hands out the parameters but never lets a member be swapped out in place.
 class ParameterVector : public Vector<Parameter> {
  public:
   ParameterVector() = default;
+  ~ParameterVector() override;
   std::unique_ptr<ParameterVector> clone() const;
+
+  void push_back(Parameter* item);
+  void push_back(std::unique_ptr<Parameter> item);
+  void insert(std::size_t pos, Parameter* item);
+  void clear();
+  void erase(std::size_t i);
+  // Gives up the parameter at i (it then belongs to no list); null when out of range.
+  Parameter* release(std::size_t i);
+  Storage::const_iterator begin() const { return Vector::begin(); }
+  Storage::const_iterator end() const { return Vector::end(); }
+
+  // Changes with every member added, removed or renamed.
+  uint32_t generation() const { return generation_; }
+  // A member took a new name.
+  void nameChanged() { ++generation_; }
+
+ private:
+  void adopt(Parameter* item);
+
+  uint32_t generation_ = 0;
 };
 
 // A facade over one owned ParameterVector. Name lookups go through an index of lower-cased
-// names built once per list (and again only after the list changes).
+// names built once per list (and again only after the list, or a name in it, changes: also
+// through vector() or a parameter's setName).
 class ParameterList {
  public:
   ParameterList();
@@ -72,6 +96,7 @@ class ParameterList {
   // Back-compatible count.
   std::size_t parameterCount() const { return std::size_t(count()); }
 
+  // The parameters themselves; changes made through it keep the name lookups right.
   ParameterVector& vector() { return *vector_; }
   const ParameterVector& vector() const { return *vector_; }
 
@@ -83,6 +108,7 @@ class ParameterList {
   // The name index, open-addressed over a power-of-two table: position + 1 per slot, 0 free.
   mutable std::vector<int32_t> slots_;
   mutable bool indexValid_ = false;
+  mutable uint32_t indexedGeneration_ = 0;  // the vector's generation the index was built at
 };
 
 }  // namespace lunvik

@@ -62,13 +62,19 @@ Joint& JointPrefs::add(const lunvik::CadString& name, const lunvik::CadString& d
   return added;
 }
 
-void JointPrefs::loadDefaults() {
-  jointList.reset();
-  // The default document is read into this package, which completes it again: the flag
-  // keeps an empty default document from being read over and over.
-  loadingDefaults_ = true;
-  readDefaultDocument(*this, kDefaultFileName, "Default Joints", kDefaultDocument);
-  loadingDefaults_ = false;
+bool JointPrefs::loadDefaults() {
+  // Read into a package of its own, whose completion must not read the defaults again; the
+  // list changes only when the defaults read whole.
+  JointPrefs read;
+  read.loadingDefaults_ = true;
+  const DefaultsSource source = readDefaultDocument(read, kDefaultFileName, "Default Joints", kDefaultDocument);
+  if (source == DefaultsSource::noFolder) return false;
+  if (source == DefaultsSource::damaged || (source == DefaultsSource::userFile && read.joints().empty())) {
+    reportUnreadableDefaults(kDefaultFileName, "Default Joints");
+    return false;
+  }
+  joints() = std::move(read.joints());
+  return true;
 }
 
 bool JointPrefs::writeDefaultFile() {

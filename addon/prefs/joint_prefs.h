@@ -51,9 +51,11 @@ class JointPrefs : public lunvik::Package {
   Joint& add(const lunvik::CadString& name, const lunvik::CadString& description,
              double additionalLength, double additionalHours);
 
-  // Empties the list and fills it from the user's default joint file when that exists, else
-  // from the embedded default joints; leaves it empty without a preferences folder.
-  void loadDefaults();
+  // Replaces the list by the defaults: the user's default joint file when that exists, else
+  // the embedded default joints. False with the list as it was without a preferences folder,
+  // and when the user's file is empty, does not read or lists nothing (the add-on's error
+  // alert names it).
+  bool loadDefaults();
   // Writes the package as the user's default joint file; false when there is no preferences
   // folder or the file cannot be written.
   bool writeDefaultFile();

@@ -70,7 +70,8 @@ void JointPrefsDialog::deleteJoint() {
 
 void JointPrefsDialog::applyDefault() {
   JointPrefs defaults;
-  defaults.loadDefaults();
+  // Defaults that cannot be had leave the rows as they are.
+  if (!defaults.loadDefaults()) return;
   fill(defaults);
   delete_->disable();
 }

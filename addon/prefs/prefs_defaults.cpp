@@ -4,12 +4,21 @@
 
 #include "platform/resource_module.h"
 #include "runtime/addon.h"
+#include "runtime/alert.h"
 #include "runtime/environment.h"
 #include "storage/shipping_text.h"
 #include "storage/xml_reader.h"
 #include "storage/xml_writer.h"
 
 namespace varnholt {
+
+namespace {
+
+// The error list and its message for a default file that does not read.
+constexpr int32_t kErrorStrings = 32524;
+constexpr int32_t kUnreadableDefaultsError = 25;
+
+}  // namespace
 
 double defaultNumber(int32_t index, double fallback) {
   const lunvik::CadString text = lunvik::Environment::instance().string(kPrefsDefaultStrings, index);
@@ -47,11 +56,14 @@ std::unique_ptr<lunvik::DataFile> userDefaultFile(int32_t nameIndex, const char*
 }
 
 bool writeDocument(lunvik::Shipping& package, lunvik::DataFile& file) {
-  if (!file.openForWriting()) return false;
+  // The old file stays whole until the new one is complete.
+  if (!file.openForReplacing()) return false;
   lunvik::XMLWriter writer;
-  const bool written = writer.write(package, file, true);
-  const bool closed = file.close();
-  return written && closed;
+  if (!writer.write(package, file, true)) {
+    file.discard();
+    return false;
+  }
+  return file.close();
 }
 
 bool readDocument(lunvik::Shipping& package, lunvik::DataFile& file) {
@@ -62,18 +74,30 @@ bool readDocument(lunvik::Shipping& package, lunvik::DataFile& file) {
   return gotText && read;
 }
 
-void readDefaultDocument(lunvik::Shipping& package, int32_t nameIndex, const char* fallbackName,
-                         int32_t resourceId) {
+DefaultsSource readDefaultDocument(lunvik::Shipping& package, int32_t nameIndex, const char* fallbackName,
+                                   int32_t resourceId) {
   std::unique_ptr<lunvik::DataFile> file = userDefaultFile(nameIndex, fallbackName);
-  if (!file) return;
-  // The user's file replaces the embedded defaults even when it is damaged.
+  if (!file) return DefaultsSource::noFolder;
+  // The user's file replaces the embedded defaults; an empty one is no list of defaults.
   if (file->exists()) {
-    readDocument(package, *file);
-    return;
+    int64_t bytes = 0;
+    if (!file->size(bytes) || bytes == 0) return DefaultsSource::damaged;
+    return readDocument(package, *file) ? DefaultsSource::userFile : DefaultsSource::damaged;
   }
   auto document = lunvik::Environment::instance().resource(platform::kResourceFile, resourceId);
-  if (!document || document->empty()) return;
-  lunvik::XMLReader().read(package, reinterpret_cast<const char*>(document->data()), document->size());
+  if (document && !document->empty())
+    lunvik::XMLReader().read(package, reinterpret_cast<const char*>(document->data()), document->size());
+  return DefaultsSource::embedded;
+}
+
+void reportUnreadableDefaults(int32_t nameIndex, const char* fallbackName) {
+  lunvik::CadString text = lunvik::Environment::instance().string(kErrorStrings, kUnreadableDefaultsError);
+  if (std::unique_ptr<lunvik::DataFile> file = userDefaultFile(nameIndex, fallbackName)) {
+    text += " (";
+    text += file->name();
+    text += ")";
+  }
+  lunvik::ErrorAlert().show(text);
 }
 
 }  // namespace varnholt

@@ -57,10 +57,22 @@ bool writeDocument(lunvik::Shipping& package, lunvik::DataFile& file);
 // does not read; package is then partly filled.
 bool readDocument(lunvik::Shipping& package, lunvik::DataFile& file);
 
-// Reads a package's defaults into package: the user's default file when it exists (then the
-// only source, even when it does not read completely), else the embedded resource FILE
-// resourceId when it holds any text. Nothing is read when there is no preferences folder.
-void readDefaultDocument(lunvik::Shipping& package, int32_t nameIndex, const char* fallbackName,
-                         int32_t resourceId);
+// Where readDefaultDocument found a package's defaults.
+enum class DefaultsSource {
+  userFile,  // the user's default file, read completely
+  embedded,  // the embedded document (there is no user's file)
+  noFolder,  // there is no preferences folder: nothing was read
+  damaged,   // the user's file is empty or does not read completely: package is partly filled
+};
+
+// Reads a package's defaults into package (a fresh one): the user's default file when it
+// exists (then the only source), else the embedded resource FILE resourceId when it holds any
+// text.
+DefaultsSource readDefaultDocument(lunvik::Shipping& package, int32_t nameIndex, const char* fallbackName,
+                                   int32_t resourceId);
+
+// Shows the add-on's error alert for a user's default file that is empty, does not read or
+// lists nothing, with the file's name.
+void reportUnreadableDefaults(int32_t nameIndex, const char* fallbackName);
 
 }  // namespace varnholt

@@ -103,7 +103,8 @@ void TimberPrefsDialog::detail() {
 }
 
 void TimberPrefsDialog::applyDefault() {
-  copy_->loadDefaults();
+  // Defaults that cannot be had leave the working copy and its rows as they are.
+  if (!copy_->loadDefaults()) return;
   fill();
   enableRowButtons();
 }

@@ -60,13 +60,19 @@ TimberSpecification& TimberPrefs::add(const lunvik::CadString& name, double base
   return added;
 }
 
-void TimberPrefs::loadDefaults() {
-  timberSpecList.reset();
-  // The default document is read into this package, which completes it again: the flag
-  // keeps an empty default document from being read over and over.
-  loadingDefaults_ = true;
-  readDefaultDocument(*this, kDefaultFileName, "Default Timbers", kDefaultDocument);
-  loadingDefaults_ = false;
+bool TimberPrefs::loadDefaults() {
+  // Read into a package of its own, whose completion must not read the defaults again; the
+  // list changes only when the defaults read whole.
+  TimberPrefs read;
+  read.loadingDefaults_ = true;
+  const DefaultsSource source = readDefaultDocument(read, kDefaultFileName, "Default Timbers", kDefaultDocument);
+  if (source == DefaultsSource::noFolder) return false;
+  if (source == DefaultsSource::damaged || (source == DefaultsSource::userFile && read.specifications().empty())) {
+    reportUnreadableDefaults(kDefaultFileName, "Default Timbers");
+    return false;
+  }
+  specifications() = std::move(read.specifications());
+  return true;
 }
 
 bool TimberPrefs::writeDefaultFile() {

@@ -63,9 +63,11 @@ class TimberPrefs : public lunvik::Package {
   // Appends a specification with the given name and base cost and answers it.
   TimberSpecification& add(const lunvik::CadString& name, double baseCost);
 
-  // Empties the list and fills it from the user's default timber file when that exists, else
-  // from the embedded default timbers; leaves it empty without a preferences folder.
-  void loadDefaults();
+  // Replaces the list by the defaults: the user's default timber file when that exists, else
+  // the embedded default timbers. False with the list as it was without a preferences folder,
+  // and when the user's file is empty, does not read or lists nothing (the add-on's error
+  // alert names it).
+  bool loadDefaults();
   // Writes the package as the user's default timber file; false when there is no preferences
   // folder or the file cannot be written.
   bool writeDefaultFile();

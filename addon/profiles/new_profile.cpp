@@ -16,6 +16,7 @@
 #include "profiles/profile_part.h"
 #include "runtime/addon.h"
 #include "runtime/alert.h"
+#include "runtime/host_interface.h"
 #include "storage/data_file.h"
 #include "timber/framing_member.h"
 #include "timber/timber_database.h"
@@ -47,35 +48,58 @@ void error(int32_t item) { lunvik::ErrorAlert().show(productText(kErrorStrings, 
 
 // Shows and unlocks a layer and writes it back to the host; false when the host keeps it as
 // it is.
-bool showAndUnlock(lunvik::Specification&, int16_t) {
-  // The framework cannot write attributes back to the host yet: the layer stays as it is.
-  return false;
+bool showAndUnlock(lunvik::Specification& specification, int16_t index) {
+  const lunvik::Layer* cached = specification.layer(index);
+  if (!cached) return false;
+  lunvik::Layer layer(*cached);
+  const bool wasHidden = layer.isHidden();
+  bool written = layer.setHidden(false);
+  if (written && !layer.setLocked(false)) {
+    // Shown but still locked is no use: the layer goes back as it was.
+    if (wasHidden) layer.setHidden(true);
+    written = false;
+  }
+  // The cached copy no longer says what the host holds, whether or not both writes went through.
+  specification.forget(platform::kAttrLayer, index);
+  return written;
 }
 
+// How the layer question ends: the member's layer, the user declining, or the host failing.
+enum class LayerChoice { use, declined, failed };
+
 // The layer for the new member: the one chosen for new timber, or, with the user's consent, the
-// host's first layer or the chosen one shown and unlocked; false when the user declines.
-bool memberLayer(lunvik::Project& project, int16_t& layer) {
+// host's first layer or the chosen one shown and unlocked. A layer the host cannot read for
+// another reason than its absence is a failure, not a missing layer.
+LayerChoice memberLayer(lunvik::Project& project, int16_t& layer) {
   const FramePrefs* frame = package<FramePrefs>(project);
-  int16_t wanted = frame ? frame->curveLayer : 1;
-  const lunvik::Layer* found = project.specification().layer(wanted);
-  if (!found) {
-    if (lunvik::ConfirmAlert().show(productText(kQuestionStrings, 8)) != 1) return false;
+  const int16_t wanted = frame ? frame->curveLayer : 1;
+  platform::AttributeRecord record{};
+  record.header.typeID = int16_t(platform::kAttrLayer);
+  record.header.index = wanted;
+  const platform::GSErr read = lunvik::host().call(&platform::HostFunctionTable::HostEnvironment,
+                                                   platform::fourcc("GATT"), &record, nullptr, nullptr);
+  if (read == platform::kErrBadIndex || (read == platform::kNoError && record.header.index == 0)) {
+    if (lunvik::ConfirmAlert().show(productText(kQuestionStrings, 8)) != 1) return LayerChoice::declined;
     layer = 1;
-    return true;
+    return LayerChoice::use;
   }
-  if (found->isHidden() || found->isLocked()) {
-    if (lunvik::ConfirmAlert().show(productText(kQuestionStrings, 7)) != 1) return false;
-    if (!showAndUnlock(project.specification(), wanted)) return false;
+  if (read != platform::kNoError) return LayerChoice::failed;
+  if ((record.header.flags & (platform::kLayerHidden | platform::kLayerLocked)) != 0) {
+    if (lunvik::ConfirmAlert().show(productText(kQuestionStrings, 7)) != 1) return LayerChoice::declined;
+    if (!showAndUnlock(project.specification(), wanted)) return LayerChoice::failed;
   }
   layer = wanted;
-  return true;
+  return LayerChoice::use;
 }
 
 // The new part's file: created empty in the folder, never over a file that is there.
 bool createPartFile(lunvik::DataFile& file) {
   if (file.exists()) return false;
-  if (!file.open(lunvik::DataFile::Mode::write)) return false;
-  return file.close();
+  const bool opened = file.open(lunvik::DataFile::Mode::write);
+  if (opened && file.close()) return true;
+  // Opening may have made the file before a later step failed: it was not there before.
+  if (file.exists()) file.remove();
+  return false;
 }
 
 }  // namespace
@@ -217,10 +241,11 @@ bool NewProfile::run(lunvik::Drawing& drawing) {
   if (!buildProfilePart(library, *source, *polygon, kind, value, at, angle, problem)) return false;
 
   // 9. The member of the new part at the anchor. The part stays in the library when the user
-  // declines a layer question.
-  placeholder.keep = true;
+  // declines a layer question, not when the host fails.
   int16_t layer = 1;
-  if (!memberLayer(*project, layer)) return false;
+  const LayerChoice choice = memberLayer(*project, layer);
+  if (choice == LayerChoice::declined) placeholder.keep = true;
+  if (choice != LayerChoice::use) return false;
   std::unique_ptr<FramingMember> member = newProfileMember(kind, source->index(), *source);
   bool placed = false;
   if (member) {
@@ -241,10 +266,8 @@ bool NewProfile::run(lunvik::Drawing& drawing) {
     // from a section or elevation, moves it into the plan.
     placed = drawing.store(*member, true);
   }
-  if (!placed) {
-    placeholder.keep = false;
-    return false;
-  }
+  if (!placed) return false;
+  placeholder.keep = true;
   drawing.redrawAll();
   return true;
 }

@@ -197,11 +197,14 @@ void wrapInBlobCode(ParametricSource& part, ParametricSource& blobTemplate) {
 }
 
 CadString upgradeFolder(lunvik::Library& library) {
-  const std::vector<CadString>& folders = library.folders();
+  const lunvik::FileList& locations = library.folders();
   const int32_t defaultFolder = library.defaultFolder();
-  if (defaultFolder >= 0 && std::size_t(defaultFolder) < folders.size()) return folders[std::size_t(defaultFolder)];
-  for (const CadString& folder : folders)
-    if (lunvik::Directory(folder).name() == CadString(kUpgradeFolderName)) return folder;
+  if (const lunvik::File* chosen = defaultFolder >= 0 ? locations.get(std::size_t(defaultFolder)) : nullptr)
+    if (chosen->isFolder()) return chosen->path();
+  for (std::size_t i = 0; i < locations.size(); ++i) {
+    const lunvik::File& location = locations.at(i);
+    if (location.isFolder() && location.name() == CadString(kUpgradeFolderName)) return location.path();
+  }
   for (int32_t kind : {7, 5}) {
     std::unique_ptr<CadString> base = lunvik::Environment::instance().hostFolder(kind);
     if (!base) continue;

@@ -111,12 +111,13 @@ bool Environment::groupsSuspended() const {
 
 void Environment::setGroupsSuspended(bool on) const {
   if (groupsSuspended() == on) return;
-  // The element tool works on the current database; keep the user's.
-  int32_t kind = 0, index = 0;
-  bool saved = host_.call(&HostFunctionTable::HostDatabase, platform::fourcc("GDAT"), &kind, &index, nullptr) ==
-               platform::kNoError;
+  // The element tool works on the current database; keep the user's, by its whole identity
+  // (kind, index and number), so that the very view comes back.
+  platform::DatabaseRecord current{};
+  bool saved = host_.call(&HostFunctionTable::HostDatabase, platform::fourcc("GDAT"), &current.kind, &current.index,
+                          &current.number) == platform::kNoError;
   host_.call(&HostFunctionTable::HostElementTool, static_cast<const void*>(nullptr), 0, platform::fourcc("SUSP"));
-  if (saved) host_.call(&HostFunctionTable::HostDatabase, platform::fourcc("SDAT"), &kind, &index, nullptr);
+  if (saved) host_.call(&HostFunctionTable::HostDatabase, platform::fourcc("CDAT"), &current, nullptr, nullptr);
 }
 
 void Environment::attachHost(const platform::HostFunctionTable& table) {

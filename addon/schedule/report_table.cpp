@@ -65,6 +65,13 @@ lunvik::CadString streamText(double value) {
   return out.str();
 }
 
+lunvik::CadString fieldText(const lunvik::CadString& text) {
+  std::string out = text.str();
+  for (char& c : out)
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  return out;
+}
+
 void fillScheduleTable(lunvik::TextDatabase& table, const std::vector<TimberData>& sorted,
                        const ScheduleCosting& costing, bool headings) {
   table.clear();
@@ -72,15 +79,15 @@ void fillScheduleTable(lunvik::TextDatabase& table, const std::vector<TimberData
   for (const TimberData& data : sorted) {
     ScheduleRow row = costing.scheduleRow(data);
     auto record = std::make_unique<lunvik::TextRecord>();
-    record->add(row.description);
+    record->add(fieldText(row.description));
     record->add(sizeText(row.width));
     record->add(sizeText(row.depth));
     record->add(sizeText(row.length));
     record->add(streamText(row.actualVolume));
     record->add(streamText(row.cubicVolume));
-    record->add(row.consId);
-    record->add(row.number);
-    record->add(row.type);
+    record->add(fieldText(row.consId));
+    record->add(fieldText(row.number));
+    record->add(fieldText(row.type));
     record->add(streamText(row.cost));
     record->add(streamText(row.hours));
     record->add(streamText(row.costIncLabour));
@@ -94,9 +101,9 @@ void fillCuttingTable(lunvik::TextDatabase& table, const std::vector<TimberData>
   if (headings) setHeadings(table, cuttingListHeadings());
   for (const CuttingGroup& group : costing.cuttingList(sorted)) {
     auto record = std::make_unique<lunvik::TextRecord>();
-    record->add(group.description);
-    record->add(group.specification);
-    record->add(group.numberText);
+    record->add(fieldText(group.description));
+    record->add(fieldText(group.specification));
+    record->add(fieldText(group.numberText));
     record->add(sizeText(group.width));
     record->add(sizeText(group.depth));
     record->add(sizeText(group.length));

@@ -24,6 +24,9 @@ const std::vector<lunvik::CadString>& cuttingListHeadings();
 lunvik::CadString sizeText(double metres);
 // A real in the standard stream's default form (six significant digits).
 lunvik::CadString streamText(double value);
+// A text of the project as a report field: a TAB, CR or LF, which would split the field or
+// its row, becomes a space.
+lunvik::CadString fieldText(const lunvik::CadString& text);
 
 // Fills table (emptied first) with the timber schedule of records in schedule order: the
 // heading record when headings is set, then one record per timber.

@@ -108,10 +108,14 @@ ReportOutcome writeReport(lunvik::DataFile& file, MemberSelection& members) {
   if (prefs->reportType == ProjectPrefs::Report::cutlist) fillCuttingTable(table, records, costing, prefs->headingState);
   else fillScheduleTable(table, records, costing, prefs->headingState);
 
-  if (!file.openForWriting()) return ReportOutcome::failed;
-  bool written = writeReportTable(file, table);
-  bool closed = file.close();
-  return written && closed ? ReportOutcome::written : ReportOutcome::failed;
+  // Written beside the target, which it replaces only once complete: a failed write leaves
+  // the old report as it was.
+  if (!file.openForReplacing()) return ReportOutcome::failed;
+  if (!writeReportTable(file, table)) {
+    file.discard();
+    return ReportOutcome::failed;
+  }
+  return file.close() ? ReportOutcome::written : ReportOutcome::failed;
 }
 
 // ---- TimberCuttingList ----
@@ -136,7 +140,7 @@ platform::GSErr TimberCuttingList::save(lunvik::FileEvent& event) {
   if (!prefs) return platform::kErrGeneral;
 
   auto* handed = dynamic_cast<SaveTimberEvent*>(&event);
-  bool selectionEnabled = !handed && drawing->hasSelected(IsScheduledTimber(true));
+  bool selectionEnabled = !handed && hasSelectedAccepted(*drawing, IsScheduledTimber(true));
   ReportingDialog dialog(*prefs, selectionEnabled);
   if (dialog.run() != 1) return platform::kErrCancelled;
 

@@ -26,17 +26,28 @@ const char* const kJointHours[] = {"TimeAllocSt", "TimeAllocEn", "IntTimeAll1", 
 
 bool sameLength(double a, double b) { return std::fabs(a - b) <= kScheduleTolerance; }
 
+// A number parameter; a value that is no number (NaN, infinite) reads as missing, so that it
+// never reaches a report.
+bool number(const lunvik::ParameterList& parameters, const char* name, double& value) {
+  double v = 0;
+  if (!parameters.number(name, v) || !std::isfinite(v)) return false;
+  value = v;
+  return true;
+}
+
 // A boolean parameter: true when it reads as a non-zero number.
 bool flag(const lunvik::ParameterList& parameters, const char* name) {
   double value = 0;
-  return parameters.number(name, value) && value != 0;
+  return number(parameters, name, value) && value != 0;
 }
 
 }  // namespace
 
 std::string paddedDigits(int16_t number, int width) {
   std::string digits = std::to_string(number);
-  if (width > 0 && digits.size() < std::size_t(width)) digits.insert(0, std::size_t(width) - digits.size(), '0');
+  // The zeros of a negative number go after its sign.
+  const std::size_t sign = number < 0 ? 1 : 0;
+  if (width > 0 && digits.size() < std::size_t(width)) digits.insert(sign, std::size_t(width) - digits.size(), '0');
   return digits;
 }
 
@@ -50,12 +61,17 @@ int16_t timberNumberOf(double value) {
   return int16_t(value);
 }
 
+double volumeFactorOfUnits(int32_t units) {
+  // Metres, centimetres and millimetres are the host's metric length units.
+  return units >= 0 && units <= 2 ? 1 : kCubicFeetPerCubicMetre;
+}
+
 double volumeFactor() {
   int32_t units = 0;
   if (lunvik::host().call(&platform::HostFunctionTable::HostEnvironment, platform::fourcc("GWUN"), &units, nullptr,
                           nullptr) != platform::kNoError)
     return 1;
-  return units == 0 ? 1 : kCubicFeetPerCubicMetre;
+  return volumeFactorOfUnits(units);
 }
 
 // ---- ScheduleCosting ----
@@ -104,7 +120,7 @@ double ScheduleCosting::unitCostOf(const lunvik::CadString& specification) const
 }
 
 bool ScheduleCosting::extension(const lunvik::ParameterList& parameters, bool start, double& value) const {
-  if (!flag(parameters, start ? "StLock" : "EnLock")) return parameters.number(start ? "extLenSt" : "extLenEn", value);
+  if (!flag(parameters, start ? "StLock" : "EnLock")) return number(parameters, start ? "extLenSt" : "extLenEn", value);
   value = 0;
   if (!hasJoints_) return true;
   lunvik::CadString type;
@@ -128,7 +144,7 @@ bool ScheduleCosting::jointHours(const lunvik::ParameterList& parameters, double
       }
     }
     double own = 0;
-    if (!parameters.number(kJointHours[i], own)) return false;
+    if (!number(parameters, kJointHours[i], own)) return false;
     total += own;
   }
   return true;
@@ -190,26 +206,26 @@ std::vector<CuttingGroup> ScheduleCosting::cuttingList(const std::vector<TimberD
 TimberData makeTimberData(const lunvik::ParameterList& parameters, const ScheduleDimensions& cache,
                           const MemberFacts& facts, const ScheduleCosting& costing) {
   TimberData data;
-  double number = 0;
-  if (parameters.number("TimberNo", number)) data.number = timberNumberOf(number);
+  double timberNo = 0;
+  if (number(parameters, "TimberNo", timberNo)) data.number = timberNumberOf(timberNo);
   data.numberText = costing.numberText(data.number);
   data.sortNumber = sortNumberOf(data.number);
   data.elementId = facts.elementId;
   parameters.text("seasonType", data.specification);
-  parameters.number("length", data.length);
-  parameters.number("profWide", data.width);
+  number(parameters, "length", data.length);
+  number(parameters, "profWide", data.width);
   if (facts.curved) data.depth = data.length / 2;
-  else parameters.number("profDeep", data.depth);
+  else number(parameters, "profDeep", data.depth);
   if (!parameters.text("timberName", data.description) || data.description.empty()) data.description = facts.partName;
   if (cache.valid) data.roundedLength = cache.roundedLength;
-  else parameters.number("roundLen", data.roundedLength);
+  else number(parameters, "roundLen", data.roundedLength);
   data.roundedWidth = cache.roundedWidth;
   data.roundedDepth = cache.roundedDepth;
   data.extendedLength = cache.extendedLength;
   data.cacheWidth = cache.width;
   data.cacheDepth = cache.depth;
   data.actualVolume = facts.actualVolume;
-  parameters.number("BoundVol", data.boundingVolume);
+  number(parameters, "BoundVol", data.boundingVolume);
   data.unitCost = costing.unitCostOf(data.specification);
   costing.jointHours(parameters, data.hours);
   data.link = facts.link;

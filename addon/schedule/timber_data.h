@@ -93,15 +93,19 @@ struct CuttingGroup {
   double cubicVolume() const { return unitFactor * singleVolume * quantity; }
 };
 
-// The timber number as decimal digits, left-padded with "0" to width (never truncated).
+// The timber number as decimal digits, left-padded with "0" to width (never truncated; a
+// negative number keeps its sign first).
 std::string paddedDigits(int16_t number, int width);
 // TimberNo as the sort key: decimal digits left-padded to 5 characters.
 lunvik::CadString sortNumberOf(int16_t number);
 // A TimberNo value read as a real, as the 16-bit number it stands for (out-of-range values
 // are clamped, a value that is no number reads 0).
 int16_t timberNumberOf(double value);
-// The volume factor of the host's working units: 1 when metric, else cubic feet per cubic
-// metre. Asks the host each time; metric when the host cannot tell.
+// The volume factor of a working length unit code of the host: 1 for the metric units 0, 1
+// and 2 (metres, centimetres, millimetres), else cubic feet per cubic metre.
+double volumeFactorOfUnits(int32_t units);
+// The volume factor of the host's working units. Asks the host each time; metric when the
+// host cannot tell.
 double volumeFactor();
 
 // The preferences of one schedule, indexed once: number format, increments and labour rate

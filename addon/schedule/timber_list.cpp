@@ -23,6 +23,15 @@ bool NotAssembly::accept(const lunvik::Element& element) const {
   return timber && timber->kind() != TimberKind::assembly;
 }
 
+bool hasSelectedAccepted(lunvik::Drawing& drawing, const lunvik::Drawing::Filter& filter) {
+  // The host answers kind, bits and user data at once; reading elements only follows when
+  // one of the selection passes those.
+  if (!drawing.hasSelected(filter)) return false;
+  std::unique_ptr<lunvik::Drawing::Filter> selected = filter.clone();
+  selected->selectedOnly = true;
+  return !drawing.begin(*selected).atEnd();
+}
+
 TimberData timberDataOf(const FramingMember& member, const lunvik::CadString& partName,
                         const ScheduleCosting& costing) {
   const DimensionCache& cache = member.dimensions();

@@ -40,6 +40,10 @@ class NotAssembly : public lunvik::Drawing::Filter {
   bool accept(const lunvik::Element& element) const override;
 };
 
+// True when a selected element of the drawing passes filter, its accept included
+// (Drawing::hasSelected asks only kind, filter bits and user data).
+bool hasSelectedAccepted(lunvik::Drawing& drawing, const lunvik::Drawing::Filter& filter);
+
 // The schedule record of a recalculated member; partName is its library part's name.
 TimberData timberDataOf(const FramingMember& member, const lunvik::CadString& partName,
                         const ScheduleCosting& costing);

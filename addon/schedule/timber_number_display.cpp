@@ -4,6 +4,7 @@
 #include "model/selection.h"
 #include "runtime/addon.h"
 #include "runtime/environment.h"
+#include "schedule/timber_list.h"
 #include "timber/framing_member.h"
 
 namespace varnholt {
@@ -74,7 +75,7 @@ bool ToggleDisplay::run(bool show) {
   if (!drawing) return false;
   const uint32_t step =
       addon->openUndoStep(lunvik::Environment::instance().string(kUndoStrings, show ? showName_ : hideName_));
-  const bool fromSelection = drawing->hasSelected(IsTimberMember(true));
+  const bool fromSelection = hasSelectedAccepted(*drawing, IsTimberMember(true));
   lunvik::ElementSelection<FramingMember> targets;
   gather(*drawing, fromSelection, targets);
   if (fromSelection) drawing->deselectAll();

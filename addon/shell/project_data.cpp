@@ -211,8 +211,10 @@ bool ProjectDataExporter::exportMacro() {
   }
   lunvik::DataFile file(path, fourcc("TEXT"), fourcc("GSAC"));
   CadString text = projectDataMacro(*project, *joints, timbers);
-  bool written = !path.empty() && file.openForWriting() && file.writeText(text);
-  written = file.close() && written;
+  // The macro the library holds stays whole until the new text is complete.
+  bool written = !path.empty() && file.openForReplacing() && file.writeText(text);
+  if (written) written = file.close();
+  else file.discard();
   if (!written) {
     lunvik::ErrorAlert().show(lunvik::Environment::instance().string(kErrorStrings, 6));
     return false;

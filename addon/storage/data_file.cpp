@@ -1,5 +1,6 @@
 #include "storage/data_file.h"
 
+#include <string>
 #include <utility>
 
 #include "runtime/host_interface.h"
@@ -27,19 +28,28 @@ DataFile::DataFile(CadString path, uint32_t fileType, uint32_t creator)
     : path_(std::move(path)), fileType_(fileType), creator_(creator) {}
 
 DataFile::~DataFile() {
-  if (open_) close();
+  if (open_) discard();
 }
 
 bool DataFile::open(Mode mode) {
   if (open_) return false;
   auto openFile = host().operation(&HostFunctionTable::IOOpenFile);
   if (!openFile || path_.empty()) return false;
+  CadString opened = path_;
+  auto hostMode = static_cast<int32_t>(mode);
+  if (mode == Mode::replace) {
+    if (!host().operation(&HostFunctionTable::IOReplaceFile)) return false;
+    opened = replacementPath();
+    if (opened.empty()) return false;
+    hostMode = static_cast<int32_t>(Mode::write);
+  }
   int32_t file = 0;
-  if (openFile(path_.c_str(), static_cast<int32_t>(mode), &file) != platform::kNoError)
-    return false;
+  if (openFile(opened.c_str(), hostMode, &file) != platform::kNoError) return false;
   file_ = file;
   open_ = true;
   writing_ = mode != Mode::read;
+  replacement_ = mode == Mode::replace ? opened : CadString();
+  writeFailed_ = false;
   return true;
 }
 
@@ -49,12 +59,47 @@ bool DataFile::close() {
   bool ok = closeFile && closeFile(file_) == platform::kNoError;
   open_ = false;
   file_ = 0;
-  if (writing_ && (fileType_ || creator_)) {
+  const bool replacing = !replacement_.empty();
+  const CadString written = replacing ? replacement_ : path_;
+  replacement_ = CadString();
+  if (replacing) ok = ok && !writeFailed_;
+  // A replacement gets its type before it takes the path's place, so the old file stays
+  // whole whatever fails.
+  if (writing_ && (fileType_ || creator_) && (ok || !replacing)) {
     if (auto setType = host().operation(&HostFunctionTable::IOSetFileType))
-      ok = setType(path_.c_str(), fileType_, creator_) == platform::kNoError && ok;
+      ok = setType(written.c_str(), fileType_, creator_) == platform::kNoError && ok;
   }
   writing_ = false;
+  writeFailed_ = false;
+  if (!replacing) return ok;
+  if (ok) {
+    auto replace = host().operation(&HostFunctionTable::IOReplaceFile);
+    ok = replace && replace(written.c_str(), path_.c_str()) == platform::kNoError;
+  }
+  if (!ok) {
+    if (auto deleteFile = host().operation(&HostFunctionTable::IODeleteFile)) deleteFile(written.c_str());
+  }
   return ok;
+}
+
+void DataFile::discard() {
+  if (!open_) return;
+  writeFailed_ = true;
+  close();
+}
+
+CadString DataFile::replacementPath() const {
+  const std::string& path = path_.str();
+  std::size_t name = path.size();
+  while (name > 0 && !isSeparator(path[name - 1])) --name;
+  if (name == path.size()) return CadString();
+  // A hidden name that no library or file dialog takes for the file itself.
+  const std::string stem = path.substr(0, name) + "." + path.substr(name) + ".tmp";
+  for (int n = 0; n < 100; ++n) {
+    CadString candidate(stem + std::to_string(n));
+    if (pathKind(candidate) == 0) return candidate;
+  }
+  return CadString();
 }
 
 bool DataFile::read(void* buffer, std::size_t size, std::size_t& got) {
@@ -74,7 +119,9 @@ bool DataFile::write(const void* data, std::size_t size) {
   if (!open_ || !writing_) return false;
   if (size == 0) return true;
   auto writeFile = host().operation(&HostFunctionTable::IOWriteFile);
-  return writeFile && data && writeFile(file_, data, int64_t(size)) == platform::kNoError;
+  const bool ok = writeFile && data && writeFile(file_, data, int64_t(size)) == platform::kNoError;
+  if (!ok) writeFailed_ = true;
+  return ok;
 }
 
 bool DataFile::readAll(std::string& text) {

@@ -15,22 +15,30 @@ namespace lunvik {
 // answers false.
 class DataFile : public CadIO, public File {
  public:
-  // How a file is opened.
-  enum class Mode : int32_t { read = 1, write = 2, append = 3 };
+  // How a file is opened. replace writes a new file beside the path (a hidden name in the
+  // same folder) that takes the path's place only when it is closed complete.
+  enum class Mode : int32_t { read = 1, write = 2, append = 3, replace = 4 };
 
   explicit DataFile(CadString path, uint32_t fileType = 0, uint32_t creator = 0);
-  // Closes the file when it is open.
+  // Closes the file when it is open; a file open to replace is discarded, leaving the old one.
   ~DataFile() override;
 
-  // Opens the file; write creates or truncates it, append creates it or writes at its end.
-  // False when it is open already or the host refuses.
+  // Opens the file; write creates or truncates it, append creates it or writes at its end,
+  // replace leaves it as it is until close. False when it is open already or the host refuses
+  // (replace also needs the host's IOReplaceFile).
   bool open(Mode mode);
   bool openForReading() { return open(Mode::read); }
   bool openForWriting() { return open(Mode::write); }
+  // Opens for writing the whole file anew without touching the old one until close.
+  bool openForReplacing() { return open(Mode::replace); }
   // Closes the file. After writing, the host file type and creator are set (when either is
-  // not zero and the host offers file types). False when it was not open or the host reports
-  // an error.
+  // not zero and the host offers file types). A file open to replace then takes the path's
+  // place when every write succeeded; otherwise it is deleted and the old file stays. False
+  // when it was not open, a write failed (replace) or the host reports an error.
   bool close();
+  // Closes a file open to replace and deletes it: the old file stays as it was. Any other open
+  // file is just closed.
+  void discard();
   // True while the file is open.
   bool isOpen() const { return open_; }
 
@@ -69,9 +77,14 @@ class DataFile : public CadIO, public File {
   CadString path_;
   uint32_t fileType_;
   uint32_t creator_;
+  // A free name beside the path for the new file of a replace; empty when there is none.
+  CadString replacementPath() const;
+
   int32_t file_ = 0;
   bool open_ = false;
   bool writing_ = false;
+  CadString replacement_;  // while replacing: the new file being written
+  bool writeFailed_ = false;
 };
 
 }  // namespace lunvik

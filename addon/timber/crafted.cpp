@@ -527,7 +527,7 @@ bool Crafted::setCutOffsets(const std::vector<double>& offsets) {
 bool Crafted::spots(std::vector<CadPoint>& rows) const {
   const char* name = nameOf(kSpotsParameter);
   int32_t count = 0, capacity = 0, columns = 0;
-  if (!getInteger(nameOf(kSpotCountParameter), count) || !parameterShape(parameters(), name, capacity, columns) ||
+  if (!getInteger(nameOf(kSpotCountParameter), count) || !numberShape(parameters(), name, capacity, columns) ||
       columns < 3)
     return false;
   count = std::max(0, std::min(count, capacity));
@@ -535,10 +535,10 @@ bool Crafted::spots(std::vector<CadPoint>& rows) const {
   out.reserve(std::size_t(count));
   for (int32_t r = 0; r < count; ++r) {
     double x = 0, y = 0, z = 0;
-    readCell(parameters(), name, r, 0, x);
-    readCell(parameters(), name, r, 1, y);
-    readCell(parameters(), name, r, 2, z);
-    out.emplace_back(x, y, z);
+    // A row that is no point is left out.
+    if (readCell(parameters(), name, r, 0, x) && readCell(parameters(), name, r, 1, y) &&
+        readCell(parameters(), name, r, 2, z))
+      out.emplace_back(x, y, z);
   }
   rows = std::move(out);
   return true;
@@ -547,13 +547,16 @@ bool Crafted::spots(std::vector<CadPoint>& rows) const {
 bool Crafted::writeSpots(const std::vector<CadPoint>& rows) {
   const char* name = nameOf(kSpotsParameter);
   int32_t capacity = 0, columns = 0;
-  if (!parameterShape(parameters(), name, capacity, columns) || columns < 3) return false;
-  int32_t n = std::min<int32_t>(capacity, int32_t(rows.size()));
+  if (!numberShape(parameters(), name, capacity, columns) || columns < 3) return false;
+  int32_t n = int32_t(std::min<std::size_t>(std::size_t(capacity), rows.size()));
   for (int32_t r = 0; r < n; ++r) {
     const CadPoint& p = rows[std::size_t(r)];
-    writeCell(parameters(), name, r, 0, p.getX());
-    writeCell(parameters(), name, r, 1, p.getY());
-    writeCell(parameters(), name, r, 2, p.getZ());
+    if (!writeCell(parameters(), name, r, 0, p.getX()) || !writeCell(parameters(), name, r, 1, p.getY()) ||
+        !writeCell(parameters(), name, r, 2, p.getZ())) {
+      // The rows written so far are all the array holds.
+      putNumber(nameOf(kSpotCountParameter), r);
+      return false;
+    }
   }
   return putNumber(nameOf(kSpotCountParameter), n);
 }
@@ -603,11 +606,25 @@ bool Crafted::setTimberName(const CadString& name) { return putText("timberName"
 
 // ---- cut planes, hotspots and recalculation ----
 
+bool Crafted::cutCount(int32_t& count) const {
+  int32_t n = 0;
+  if (!getInteger(nameOf(kCutCountParameter), n)) return false;
+  if (n > 0) {
+    int32_t angleRows = 0, angleColumns = 0, offsetRows = 0, offsetColumns = 0;
+    if (!numberShape(parameters(), nameOf(kCutAngleParameter), angleRows, angleColumns) || angleColumns < 2 ||
+        !numberShape(parameters(), nameOf(kCutOffsetParameter), offsetRows, offsetColumns))
+      return false;
+    n = std::min(n, std::min(angleRows, offsetRows));
+  }
+  count = std::max(n, 0);
+  return true;
+}
+
 bool Crafted::cutPlanes(CutList& list) const {
   int32_t count = 0;
   double len = 0;
   CadPoint base;
-  if (!getInteger(nameOf(kCutCountParameter), count) || !length(len) || !anchorOffset(base, true)) return false;
+  if (!cutCount(count) || !length(len) || !anchorOffset(base, true)) return false;
   const char* angles = nameOf(kCutAngleParameter);
   const char* offsets = nameOf(kCutOffsetParameter);
   for (int32_t i = 0; i < count; ++i) {
@@ -647,6 +664,7 @@ bool Crafted::bodyPoints(std::vector<CadPoint>& preferred, std::vector<CadPoint>
     }
     for (std::size_t v = 0; v < vertices.size(); ++v) {
       CadPoint local = ((*vertices[v] - at) * inverse) - offset;
+      if (!std::isfinite(local.getX()) || !std::isfinite(local.getY()) || !std::isfinite(local.getZ())) continue;
       if (!any) block = lunvik::CadCube(local, local);
       else block.add(local);
       any = true;
@@ -674,10 +692,12 @@ void takeSpots(const std::vector<CadPoint>& set, std::size_t room, std::vector<C
 
 bool Crafted::recalculate(bool rebuild) {
   lunvik::Drawing* drawing = timberDrawing();
-  const char* spotsName = nameOf(kSpotsParameter);
   int32_t capacity = 0, columns = 0;
-  if (!drawing || !parameterShape(parameters(), spotsName, capacity, columns) || columns < 3) return false;
-  putNumber(nameOf(kSpotCountParameter), 0);
+  if (!drawing || !parameterShape(parameters(), nameOf(kSpotsParameter), capacity, columns)) return false;
+  // A hotspot array that cannot hold points is left as it is; the member is measured all the
+  // same.
+  const bool hasSpots = numberShape(parameters(), nameOf(kSpotsParameter), capacity, columns) && columns >= 3;
+  if (hasSpots) putNumber(nameOf(kSpotCountParameter), 0);
   if (rebuild && setSmooth(false)) {
     update();
     setSmooth(true);
@@ -688,16 +708,18 @@ bool Crafted::recalculate(bool rebuild) {
   std::vector<CadPoint> preferred, others;
   lunvik::CadCube block;
   bool hasBody = bodyPoints(preferred, others, block);
-  std::vector<CadPoint> rows;
-  rows.reserve(std::size_t(capacity));
-  takeSpots(preferred, std::size_t(capacity), rows);
-  takeSpots(others, std::size_t(capacity) - rows.size(), rows);
-  writeSpots(rows);
-  normaliseSpots();
+  if (hasSpots) {
+    std::vector<CadPoint> rows;
+    rows.reserve(std::min<std::size_t>(std::size_t(capacity), preferred.size() + others.size()));
+    takeSpots(preferred, std::size_t(capacity), rows);
+    takeSpots(others, std::size_t(capacity) - rows.size(), rows);
+    writeSpots(rows);
+    normaliseSpots();
+  }
   const std::vector<CadPoint>& marks = preferred.empty() && measuredAlongAxis() ? others : preferred;
   bool ok = updateScheduleData(&marks, hasBody ? &block : nullptr);
   store();
-  return ok;
+  return ok && hasSpots;
 }
 
 bool Crafted::updateScheduleData(const std::vector<CadPoint>*, const lunvik::CadCube*) { return true; }

@@ -161,7 +161,9 @@ class Crafted {
   // Sorts the `spots` rows, drops rows equal to their predecessor, rewrites `spotCount`.
   virtual bool normaliseSpots();
   // Rebuilds the hotspots from the 3D body, then the schedule data; rebuild first forces a
-  // fresh 3D body. False without a drawing or a `spots` parameter.
+  // fresh 3D body. False, changing nothing, without a drawing or a `spots` parameter; false
+  // too when `spots` is no number array of three columns, which is then left as it is while
+  // the schedule data is measured.
   virtual bool recalculate(bool rebuild);
   // Stores the actual and bounding volumes (product members only; others do nothing).
   virtual bool updateScheduleData(const std::vector<lunvik::CadPoint>* preferredVertices,
@@ -229,11 +231,19 @@ class Crafted {
   bool anchorIndices(int& vertical, int& horizontal) const;
   // The anchor type; false for a text that does not read.
   bool anchorType(AnchorType& type) const;
+  // The number of cuts: `numCuts` kept within the rows that `cutAngle` (two columns) and
+  // `cutOffset` hold, 0 for a count below 1. False when the count, or for a count above 0
+  // either array, is missing or no number array.
+  bool cutCount(int32_t& count) const;
   // The cut planes, in the frame of anchorOffset(with half the section); false when a cut
-  // parameter is missing (the list then holds the cuts read so far).
+  // parameter is missing or a cut does not read (the list then holds the cuts read so far).
   bool cutPlanes(CutList& list) const;
-  // Rows of `spots` in use and the array's row capacity.
+  // The `spotCount` rows of `spots` in use (no more than the array holds, rows that are no
+  // points left out); false when either is missing or `spots` is no number array of three
+  // columns.
   bool spots(std::vector<lunvik::CadPoint>& rows) const;
+  // Writes rows into `spots` (as many as it holds) and their number into `spotCount`; false
+  // when `spots` is no number array of three columns or a write fails.
   bool writeSpots(const std::vector<lunvik::CadPoint>& rows);
 
   // Reads and writes by parameter name, through the common helpers.
@@ -255,8 +265,8 @@ class Crafted {
   // True when the member is measured along its own axis by every vertex of its body, the
   // body marking no axis points of its own.
   virtual bool measuredAlongAxis() const { return false; }
-  // Hotspots and the bounding block of the 3D body in the axis-start frame; false without
-  // a body.
+  // Hotspots and the bounding block of the 3D body in the axis-start frame, vertices that are
+  // no points left out; false without a body.
   bool bodyPoints(std::vector<lunvik::CadPoint>& preferred, std::vector<lunvik::CadPoint>& others,
                   lunvik::CadCube& block) const;
 };

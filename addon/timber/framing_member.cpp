@@ -384,7 +384,7 @@ bool QuarterTurnMember::quarterTurn() {
     ok = writeSpots(rows) && ok;
   }
   int32_t cuts = 0;
-  if (getInteger(nameOf(kCutCountParameter), cuts)) {
+  if (cutCount(cuts)) {
     for (int32_t i = 0; i < cuts; ++i) {
       double a0 = 0;
       if (readCell(parameters(), nameOf(kCutAngleParameter), i, 0, a0))
@@ -408,7 +408,7 @@ bool Camber::upgrade(int32_t version) {
   if (version >= 2 || !getNumber("topOffset", top) || !profileDepth(deep)) return ok;
   ok = setProfileDepth(deep - top) && ok;
   int32_t cuts = 0;
-  if (!getInteger(nameOf(kCutCountParameter), cuts)) return ok;
+  if (!cutCount(cuts)) return ok;
   for (int32_t i = 0; i < cuts; ++i) {
     double a0 = 0, a1 = 0, offset = 0;
     if (!readCell(parameters(), nameOf(kCutAngleParameter), i, 0, a0) ||

@@ -17,7 +17,8 @@ constexpr double kOnIncrement = 0.0005;
 }  // namespace
 
 double roundToIncrement(bool upwards, double value, double inc) {
-  if (inc <= kIncrementTolerance) return value;
+  // No increment, or one that is no number, leaves the value as it is.
+  if (!(inc > kIncrementTolerance)) return value;
   if (!upwards) return inc * std::floor((value + inc / 2) / inc);
   double r = inc * std::floor((value + kOnIncrement) / inc);
   double d = std::fmod(value, inc);

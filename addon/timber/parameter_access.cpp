@@ -1,5 +1,6 @@
 #include "timber/parameter_access.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/parameter.h"
@@ -18,10 +19,18 @@ bool inside(const Parameter& p, int32_t row, int32_t column) {
   return std::size_t(row) * std::size_t(p.columns()) + std::size_t(column) < p.valueCount();
 }
 
+bool isNumberKind(const Parameter& p) {
+  return dynamic_cast<const lunvik::RealParameter*>(&p) || dynamic_cast<const lunvik::IntegerParameter*>(&p) ||
+         dynamic_cast<const lunvik::LongParameter*>(&p) || dynamic_cast<const lunvik::BooleanParameter*>(&p);
+}
+
 bool numberAt(const Parameter& p, int32_t row, int32_t column, double& value) {
   if (!inside(p, row, column)) return false;
   if (auto* r = dynamic_cast<const lunvik::RealParameter*>(&p)) {
-    value = r->get(row, column);
+    // A value that is no number reads as missing: nothing derived from it is trusted.
+    double v = r->get(row, column);
+    if (!std::isfinite(v)) return false;
+    value = v;
     return true;
   }
   if (auto* i = dynamic_cast<const lunvik::IntegerParameter*>(&p)) {
@@ -69,7 +78,9 @@ bool readNumber(const ParameterList& list, const char* name, double& value) { re
 bool readInteger(const ParameterList& list, const char* name, int32_t& value) {
   double v = 0;
   if (!readNumber(list, name, v)) return false;
-  value = int32_t(std::lround(v));
+  // A real beyond the 32-bit range stands for the nearest value that has one.
+  v = std::max(-2147483648.0, std::min(2147483647.0, std::round(v)));
+  value = int32_t(v);
   return true;
 }
 
@@ -96,8 +107,13 @@ bool parameterShape(const ParameterList& list, const char* name, int32_t& rows, 
   const Parameter* p = list.parameter(CadString(name));
   if (!p) return false;
   columns = p->columns();
-  rows = p->isArray() ? int32_t(p->valueCount() / std::size_t(columns)) : 1;
+  rows = p->isArray() ? int32_t(std::min<std::size_t>(p->valueCount() / std::size_t(columns), 2147483647u)) : 1;
   return true;
+}
+
+bool numberShape(const ParameterList& list, const char* name, int32_t& rows, int32_t& columns) {
+  const Parameter* p = list.parameter(CadString(name));
+  return p && isNumberKind(*p) && parameterShape(list, name, rows, columns);
 }
 
 bool writeNumber(ParameterList& list, const char* name, double value) { return writeCell(list, name, 0, 0, value); }

@@ -10,8 +10,10 @@
 
 namespace varnholt {
 
-// A number of a scalar parameter (real, length, angle, integer, pen, boolean...).
+// A number of a scalar parameter (real, length, angle, integer, pen, boolean...). A real that
+// is no number (NaN, infinite) reads as missing.
 bool readNumber(const lunvik::ParameterList& list, const char* name, double& value);
+// A number rounded to a whole one, clamped to the 32-bit range.
 bool readInteger(const lunvik::ParameterList& list, const char* name, int32_t& value);
 bool readBoolean(const lunvik::ParameterList& list, const char* name, bool& value);
 bool readText(const lunvik::ParameterList& list, const char* name, lunvik::CadString& value);
@@ -19,6 +21,8 @@ bool readText(const lunvik::ParameterList& list, const char* name, lunvik::CadSt
 bool readCell(const lunvik::ParameterList& list, const char* name, int32_t row, int32_t column, double& value);
 // The shape of a parameter: rows and columns (a scalar 1 x 1); false when missing.
 bool parameterShape(const lunvik::ParameterList& list, const char* name, int32_t& rows, int32_t& columns);
+// The same for a parameter of a number kind only; false for a text or any other kind.
+bool numberShape(const lunvik::ParameterList& list, const char* name, int32_t& rows, int32_t& columns);
 
 // Writes a number; integers are rounded and booleans take value != 0.
 bool writeNumber(lunvik::ParameterList& list, const char* name, double value);

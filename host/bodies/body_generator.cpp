@@ -650,9 +650,72 @@ std::string bodyKindOf(const ParameterValues& values) {
   return kind.empty() ? values.text("lunvik_ID") : kind;
 }
 
+namespace {
+
+bool wordCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// The decimal number starting at line[at] (an optional sign, digits with an optional point,
+// an optional exponent), not part of a word such as x1 or nan; its length, 0 when there is
+// none.
+std::size_t decimalAt(const std::string& line, std::size_t at, double& value) {
+  if (at > 0 && (wordCharacter(line[at - 1]) || line[at - 1] == '.')) return 0;
+  std::size_t i = at, digits = 0, n = line.size();
+  auto digit = [&](std::size_t k) { return k < n && std::isdigit(static_cast<unsigned char>(line[k])); };
+  if (i < n && (line[i] == '+' || line[i] == '-')) ++i;
+  for (; digit(i); ++i) ++digits;
+  if (i < n && line[i] == '.')
+    for (++i; digit(i); ++i) ++digits;
+  if (digits == 0) return 0;
+  if (i < n && (line[i] == 'e' || line[i] == 'E')) {
+    std::size_t e = i + 1;
+    if (e < n && (line[e] == '+' || line[e] == '-')) ++e;
+    if (digit(e)) {
+      for (i = e; digit(i);) ++i;
+    }
+  }
+  if (i < n && (wordCharacter(line[i]) || line[i] == '.')) return 0;
+  value = std::strtod(line.substr(at, i - at).c_str(), nullptr);
+  return i - at;
+}
+
+}  // namespace
+
 std::vector<std::pair<double, double>> profileFromScript(const std::string& script3D) {
-  PutProfile profile = readPutProfile(script3D, 0.002);
-  return profile.contours.empty() ? std::vector<std::pair<double, double>>() : profile.contours.front();
+  std::vector<double> numbers;
+  std::string upperText;
+  for (char c : script3D) upperText += char(std::toupper(static_cast<unsigned char>(c)));
+  std::size_t at = 0;
+  while ((at = upperText.find("PUT", at)) != std::string::npos) {
+    bool wordStart = at == 0 || !(std::isalnum(static_cast<unsigned char>(upperText[at - 1])) || upperText[at - 1] == '_');
+    bool wordEnd = at + 3 >= upperText.size() || !(std::isalnum(static_cast<unsigned char>(upperText[at + 3])) || upperText[at + 3] == '_');
+    at += 3;
+    if (!wordStart || !wordEnd) continue;
+    // The statement runs to the end of its line; a trailing comma continues it.
+    while (at < script3D.size()) {
+      std::size_t stop = script3D.find('\n', at);
+      std::string line = script3D.substr(at, stop == std::string::npos ? std::string::npos : stop - at);
+      std::size_t bang = line.find('!');
+      if (bang != std::string::npos) line.resize(bang);
+      for (std::size_t i = 0; i < line.size();) {
+        double value = 0;
+        std::size_t read = decimalAt(line, i, value);
+        if (read == 0) {
+          ++i;
+          continue;
+        }
+        // A number out of reach makes the whole list unreadable: no profile, so no body.
+        if (!std::isfinite(value) || std::fabs(value) > kFarthestProfilePoint) return {};
+        numbers.push_back(value);
+        i += read;
+      }
+      at = stop == std::string::npos ? script3D.size() : stop + 1;
+      std::size_t last = line.find_last_not_of(" \t\r");
+      if (last == std::string::npos || line[last] != ',') break;
+    }
+  }
+  std::vector<std::pair<double, double>> points;
+  for (std::size_t i = 0; i + 1 < numbers.size(); i += 3) points.push_back({numbers[i], numbers[i + 1]});
+  return points;
 }
 
 GeneratedModel generateBodies(const std::string& kind, const ParameterValues& values, const BodyPlacement& placement,

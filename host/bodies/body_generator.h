@@ -102,7 +102,9 @@ std::string bodyKindOf(const ParameterValues& values);
 // from its parameter values and placement. A kind without a generator gives no bodies.
 GeneratedModel generateBodies(const std::string& kind, const ParameterValues& values, const BodyPlacement& placement,
                               const std::string& script3D = std::string());
-// The outline of the profile a 3D script lists (readPutProfile), its arcs in facets.
+// The profile points the `put` statements of a 3D script list (three numbers a point: x, y,
+// status), in order. Numbers are decimals standing on their own (not part of a name such as
+// x1 or nan); a list holding one beyond 1000 km gives no points.
 std::vector<std::pair<double, double>> profileFromScript(const std::string& script3D);
 
 }  // namespace standin

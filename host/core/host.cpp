@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "host/bodies/element_bodies.h"
+#include "host/files/file_replace.h"
 #include "platform/parameter_records.h"
 
 namespace standin {
@@ -268,7 +269,7 @@ std::string canonicalFolder(const std::string& file) {
 
 }  // namespace
 
-bool Host::saveProject(const std::string& path, std::string& error) {
+bool Host::saveProject(const std::string& path, std::string& error, bool replaceReadOnly) {
   if (!projectOpen_) {
     error = "no project is open";
     return false;
@@ -278,7 +279,13 @@ bool Host::saveProject(const std::string& path, std::string& error) {
     error = "the project has no file yet; name the file to save it to";
     return false;
   }
+  const Replaceable there = replaceable(target);
+  if (there == Replaceable::notRegular || (there == Replaceable::readOnly && !replaceReadOnly)) {
+    error = target + ": cannot write the file (" + replaceableProblem(there) + ")";
+    return false;
+  }
   notifyProject(platform::kProjectPreSave);
+  if (saveCheck_ && !saveCheck_(error)) return false;
   ProjectData data;
   data.settings.workingUnits = workingUnits_;
   data.settings.groupsSuspended = groupsSuspended_;
@@ -292,7 +299,7 @@ bool Host::saveProject(const std::string& path, std::string& error) {
     }
   data.moduleData = moduleData_;
   data.model = model_->save();
-  if (!writeProjectFile(target, data, error)) return false;
+  if (!writeProjectFile(target, data, error, replaceReadOnly)) return false;
   projectPath_ = target;
   return true;
 }

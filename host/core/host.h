@@ -139,11 +139,17 @@ class Host {
   // the file and the problem when the file is refused.
   bool openProject(const std::string& path, std::string& error);
   // Saves the open project to path (empty: its own file). Announces the save first
-  // (notification 8), in which the add-on stores its module data; then writes the file
-  // through a temporary file in the same folder. False with error when no project is open, it
-  // has no file and none is given, or the file cannot be written. The saved file becomes the
-  // project's file.
-  bool saveProject(const std::string& path, std::string& error);
+  // (notification 8), in which the add-on stores its module data; then asks the save check
+  // and writes the file through a temporary file in the same folder. Only a regular file is
+  // replaced: a folder, device or FIFO at path is refused before anything is announced, and
+  // so is a read-only file unless replaceReadOnly (the file then stays read-only). False with
+  // error when no project is open, it has no file and none is given, the check refuses or the
+  // file cannot be written. The saved file becomes the project's file.
+  bool saveProject(const std::string& path, std::string& error, bool replaceReadOnly = false);
+  // A check asked by every save after the save notification and before the file is written:
+  // false with error refuses the save and leaves the file as it was (the command line judges
+  // there whether the command went well). Empty: no check.
+  void setSaveCheck(std::function<bool(std::string& error)> check) { saveCheck_ = std::move(check); }
   // Saves in a file type the add-on registered, as the host's save dialog does when the user
   // picks that format: the handler installed for the type whose description is description
   // (offered for saving, kFileTypeSave or kFileTypeExport) gets a save action for path with
@@ -292,6 +298,7 @@ class Host {
   std::vector<AlertRecord> alerts_;
   std::deque<int32_t> alertAnswers_;
   std::function<void(const AlertRecord&)> alertEcho_;
+  std::function<bool(std::string&)> saveCheck_;
   std::unordered_map<std::string_view, int> calls_;
   std::deque<const char*> callLog_;
 

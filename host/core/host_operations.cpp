@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -443,6 +444,33 @@ struct HostOperations {
     ENTER("IOSetFileType");
     return self->files_.setType(path, type, creator);
   }
+  static GSErr ioMove(const char* from, const char* to) {
+    ENTER("IOMoveFile");
+    if (!from || !to) return platform::kErrNullArgument;
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path source = fs::path(FileLibrary::nativePath(from)).lexically_normal();
+    fs::path target = fs::path(FileLibrary::nativePath(to)).lexically_normal();
+    if (source.empty() || target.empty() || !fs::exists(fs::symlink_status(source, error))) return platform::kErrFile;
+    // Never over something that is there (or may be), nor a folder into itself.
+    if (fs::symlink_status(target, error).type() != fs::file_type::not_found) return platform::kErrFile;
+    std::string s = source.string(), t = target.string();
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    if (t == s || (t.size() > s.size() && t.compare(0, s.size(), s) == 0 && t[s.size()] == '/')) return platform::kErrFile;
+    const bool fromLibrary = self->inLibraryFolder(s);
+    fs::rename(source, target, error);
+    if (error) return platform::kErrFile;
+    // A library folder's content may have changed.
+    if (fromLibrary || self->inLibraryFolder(t)) self->touchLibrary();
+    return kNoError;
+  }
+  static GSErr ioReplace(const char* source, const char* target) {
+    ENTER("IOReplaceFile");
+    GSErr err = self->files_.replace(source, target);
+    // A file put into a library folder may be a library part.
+    if (err == kNoError && self->inLibraryFolder(FileLibrary::nativePath(target))) self->touchLibrary();
+    return err;
+  }
 
 #undef ENTER
 
@@ -499,6 +527,8 @@ struct HostOperations {
     t.IOPathKind = &ioKind;
     t.IOCreateFolder = &ioCreateFolder;
     t.IOSetFileType = &ioSetType;
+    t.IOMoveFile = &ioMove;
+    t.IOReplaceFile = &ioReplace;
     installModelOperations(t);
     installDialogOperations(t);
     installLibraryOperations(t);

@@ -36,7 +36,8 @@ int32_t copyOut(const std::string& text, char* buffer, int32_t size) {
 }
 
 bool parseReal(const std::string& text, double& out) {
-  if (text.empty()) return false;
+  // Decimals only, as a user types them: strtod would also read hexadecimal ("0x1p4").
+  if (text.empty() || text.find_first_not_of("0123456789+-.eE \t") != std::string::npos) return false;
   char* end = nullptr;
   double v = std::strtod(text.c_str(), &end);
   if (!end || *end != '\0' || !std::isfinite(v)) return false;

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+#include "host/files/file_replace.h"
+
 namespace standin {
 
 using platform::GSErr;
@@ -67,6 +69,18 @@ std::string FileLibrary::writtenPath(int32_t file) const {
 GSErr FileLibrary::remove(const char* path) {
   if (!path) return kErrNullArgument;
   return std::remove(nativePath(path).c_str()) == 0 ? kNoError : kErrFile;
+}
+
+GSErr FileLibrary::replace(const char* source, const char* target) {
+  if (!source || !target) return kErrNullArgument;
+  std::string error;
+  if (!replaceFile(source, target, false, error)) return kErrFile;
+  auto type = types_.find(nativePath(source));
+  if (type != types_.end()) {
+    types_[nativePath(target)] = type->second;
+    types_.erase(nativePath(source));
+  }
+  return kNoError;
 }
 
 GSErr FileLibrary::size(const char* path, int64_t* size) {

@@ -31,6 +31,10 @@ class FileLibrary {
   int32_t kind(const char* path) const;
   // Creates the folder and any missing parents.
   platform::GSErr createFolder(const char* path);
+  // Puts the complete file source in place of target in one step (see replaceFile in
+  // file_replace.h; a read-only target is refused); the type recorded for source moves to
+  // target.
+  platform::GSErr replace(const char* source, const char* target);
   // Records the host file type and creator of a file.
   platform::GSErr setType(const char* path, uint32_t type, uint32_t creator);
   // The type and creator recorded for a path; false when none was set.

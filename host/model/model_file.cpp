@@ -132,19 +132,6 @@ FieldSet fieldsOf(int32_t typeID) {
   }
 }
 
-char* idField(ElementRecord& r) {
-  switch (r.header.typeID) {
-    case platform::kSlab: case platform::kRoof: case platform::kMesh: case platform::kHatch:
-    case platform::kPlacedDrawing:
-      return r.polygon.id;
-    case platform::kArc: case platform::kCircle: return r.circle.id;
-    default: break;
-  }
-  if (fieldsOf(r.header.typeID).begin == kPartFields) return r.part.id;
-  if (fieldsOf(r.header.typeID).begin == kSolidFields) return r.solid.id;
-  return nullptr;
-}
-
 const struct {
   const char* name;
   int32_t kind;
@@ -202,6 +189,55 @@ bool parseDatabaseText(const std::string& text, DatabaseName& out) {
   return true;
 }
 
+namespace {
+
+// A parameter of the file as the host keeps it.
+StoredParameter storedFromFile(const FileParameter& fp, int16_t index) {
+  StoredParameter sp;
+  sp.record.typeID = parameterTypeCode(fp.type);
+  sp.record.index = index;
+  std::strncpy(sp.record.name, fp.name.c_str(), 31);
+  sp.record.flags = fp.flags;
+  if (fp.isArray) {
+    sp.record.shape = platform::kShapeArray;
+    sp.record.dim1 = fp.rows;
+    sp.record.dim2 = fp.columns;
+    sp.numbers = fp.numbers;
+    sp.texts = fp.texts;
+  } else if (sp.record.typeID == platform::kParamString) {
+    platform::toWide(fp.texts.empty() ? "" : fp.texts[0].c_str(), sp.record.value.text, 256);
+  } else {
+    sp.record.value.real = fp.numbers.empty() ? 0.0 : fp.numbers[0];
+  }
+  return sp;
+}
+
+// A parameter as the file writes it.
+FileParameter fileFromStored(const StoredParameter& sp) {
+  FileParameter fp;
+  fp.name = std::string(sp.record.name, strnlen(sp.record.name, 32));
+  int32_t t = sp.record.typeID;
+  fp.type = t >= 1 && t <= 15 ? kParameterTypes[t] : "real";
+  fp.flags = sp.record.flags;
+  fp.isArray = sp.record.shape == platform::kShapeArray;
+  if (fp.isArray) {
+    fp.rows = sp.record.dim1;
+    fp.columns = sp.record.dim2;
+    fp.numbers = sp.numbers;
+    fp.texts = sp.texts;
+  } else if (t == platform::kParamString) {
+    std::string text;
+    for (int i = 0; i < 256 && sp.record.value.text[i]; ++i)
+      text += char(sp.record.value.text[i] < 256 ? sp.record.value.text[i] : '?');
+    fp.texts.push_back(text);
+  } else if (t != platform::kParamSeparator && t != platform::kParamTitle) {
+    fp.numbers.push_back(sp.record.value.real);
+  }
+  return fp;
+}
+
+}  // namespace
+
 int32_t parameterTypeCode(const std::string& name) {
   for (int32_t i = 1; i <= 15; ++i)
     if (name == kParameterTypes[i]) return i;
@@ -215,13 +251,27 @@ void ProjectModel::load(const ModelData& data) {
     layers_.clear();
     for (const auto& l : data.layers) addLayer(l.index, l.name, l.hidden, l.locked);
   }
+  for (const FileAttribute& fa : data.attributes) {
+    int32_t type = attributeTypeCode(fa.type);
+    if (type == 0 || fa.index < 1 || fa.index > 32767) continue;
+    StoredAttribute a;
+    a.record.header.typeID = int16_t(type);
+    a.record.header.index = int16_t(fa.index);
+    a.record.header.flags = int16_t(fa.flags);
+    std::strncpy(a.record.header.name, fa.name.c_str(), sizeof a.record.header.name - 1);
+    std::memcpy(a.record.body, fa.data.data(), std::min(fa.data.size(), sizeof a.record.body));
+    a.skins.resize(fa.skins.size() / sizeof(platform::CompositeSkinRecord));
+    if (!a.skins.empty()) std::memcpy(a.skins.data(), fa.skins.data(), a.skins.size() * sizeof(platform::CompositeSkinRecord));
+    for (const FileParameter& fp : fa.parameters) a.parameters.push_back(storedFromFile(fp, int16_t(a.parameters.size())));
+    attributes_[{type, fa.index}] = std::move(a);
+  }
   for (const FileDatabase& d : data.databases) {
     auto db = std::make_unique<HostDatabase>();
-    db->id = {databaseKind(d.kind), 0, 0, d.index};
+    db->id = {databaseKind(d.kind), int16_t(d.number), 0, d.index};
     db->name = d.name;
     db->cut = {{d.cut[0], d.cut[1]}, {d.cut[2], d.cut[3]}};
     db->angle = d.angle;
-    if (db->id.kind != 0 && !database(db->id)) databases_.push_back(std::move(db));
+    if (db->id.kind != 0 && !database(db->id.kind, db->id.index)) databases_.push_back(std::move(db));
   }
   uint64_t highest = 0;
   auto noteGuid = [&](const Guid& g) {
@@ -245,7 +295,8 @@ void ProjectModel::load(const ModelData& data) {
     if (!elementKind(fe.kind, typeID)) continue;
     platform::DatabaseRecord id{};
     if (!parseDatabaseName(fe.database, id)) id = plan().id;
-    HostDatabase* db = database(id);
+    // A file names a database by its kind and index.
+    HostDatabase* db = database(id.kind, id.index);
     if (!db) db = &plan();
     ElementRecord r = defaults(typeID);
     r.header.typeID = typeID;
@@ -260,7 +311,7 @@ void ProjectModel::load(const ModelData& data) {
       auto it = fe.record.find(f->name);
       if (it != fe.record.end()) f->set(r, it->second);
     }
-    if (char* id16 = idField(r)) std::strncpy(id16, fe.id.c_str(), 15);
+    if (char* id16 = elementIdField(r)) std::strncpy(id16, fe.id.c_str(), 15);
     if (typeID == platform::kCircle) r.circle.whole = 1;
     if (typeID == platform::kSectionProxy) {
       parseGuid(fe.target, r.proxy.targetGuid);
@@ -272,25 +323,7 @@ void ProjectModel::load(const ModelData& data) {
       const LibraryIndex* lib = library();
       e.record.part.libIndex = lib ? lib->find(fe.libraryPart, 0) : 0;
     }
-    for (const FileParameter& fp : fe.parameters) {
-      StoredParameter sp;
-      sp.record.typeID = parameterTypeCode(fp.type);
-      sp.record.index = int16_t(e.parameters.size());
-      std::strncpy(sp.record.name, fp.name.c_str(), 31);
-      sp.record.flags = fp.flags;
-      if (fp.isArray) {
-        sp.record.shape = platform::kShapeArray;
-        sp.record.dim1 = fp.rows;
-        sp.record.dim2 = fp.columns;
-        sp.numbers = fp.numbers;
-        sp.texts = fp.texts;
-      } else if (sp.record.typeID == platform::kParamString) {
-        platform::toWide(fp.texts.empty() ? "" : fp.texts[0].c_str(), sp.record.value.text, 256);
-      } else {
-        sp.record.value.real = fp.numbers.empty() ? 0.0 : fp.numbers[0];
-      }
-      e.parameters.push_back(std::move(sp));
-    }
+    for (const FileParameter& fp : fe.parameters) e.parameters.push_back(storedFromFile(fp, int16_t(e.parameters.size())));
     if (fe.hasPolygon) {
       StoredPolygon p;
       p.coords.push_back({fe.polygon.closed ? 0.0 : -1.0, 0.0});
@@ -361,11 +394,28 @@ ModelData ProjectModel::save() const {
   data.currentStorey = currentStorey_;
   data.storeys = storeys_;
   data.layers = layers_;
+  for (const auto& entry : attributes_) {
+    const StoredAttribute& a = entry.second;
+    FileAttribute fa;
+    fa.type = attributeTypeName(entry.first.first);
+    if (fa.type.empty()) continue;
+    fa.index = entry.first.second;
+    fa.name = std::string(a.record.header.name, strnlen(a.record.header.name, sizeof a.record.header.name));
+    fa.flags = a.record.header.flags;
+    // The record's own part, without the zeros that end it.
+    std::size_t used = sizeof a.record.body;
+    while (used > 0 && a.record.body[used - 1] == 0) --used;
+    fa.data.assign(reinterpret_cast<const char*>(a.record.body), used);
+    fa.skins.assign(reinterpret_cast<const char*>(a.skins.data()), a.skins.size() * sizeof(platform::CompositeSkinRecord));
+    for (const StoredParameter& sp : a.parameters) fa.parameters.push_back(fileFromStored(sp));
+    data.attributes.push_back(std::move(fa));
+  }
   for (const auto& db : databases_) {
     if (db->id.kind == platform::kDatabasePlan || db->id.kind == platform::kDatabaseModel) continue;
     FileDatabase d;
     d.kind = databaseName(db->id).substr(0, databaseName(db->id).find(' '));
     d.index = db->id.index;
+    d.number = db->id.number;
     d.name = db->name;
     d.cut[0] = db->cut.start.x;
     d.cut[1] = db->cut.start.y;
@@ -401,30 +451,9 @@ ModelData ProjectModel::save() const {
         ElementRecord r = e->record;
         FieldSet fs = fieldsOf(h.typeID);
         for (const Field* f = fs.begin; f != fs.end; ++f) fe.record[f->name] = f->get(r);
-        if (char* id = idField(r)) fe.id = std::string(id, strnlen(id, 16));
+        if (char* id = elementIdField(r)) fe.id = std::string(id, strnlen(id, 16));
         fe.libraryPart = e->libraryPart;
-        for (const StoredParameter& sp : e->parameters) {
-          FileParameter fp;
-          fp.name = std::string(sp.record.name, strnlen(sp.record.name, 32));
-          int32_t t = sp.record.typeID;
-          fp.type = t >= 1 && t <= 15 ? kParameterTypes[t] : "real";
-          fp.flags = sp.record.flags;
-          fp.isArray = sp.record.shape == platform::kShapeArray;
-          if (fp.isArray) {
-            fp.rows = sp.record.dim1;
-            fp.columns = sp.record.dim2;
-            fp.numbers = sp.numbers;
-            fp.texts = sp.texts;
-          } else if (t == platform::kParamString) {
-            std::string text;
-            for (int i = 0; i < 256 && sp.record.value.text[i]; ++i)
-              text += char(sp.record.value.text[i] < 256 ? sp.record.value.text[i] : '?');
-            fp.texts.push_back(text);
-          } else if (t != platform::kParamSeparator && t != platform::kParamTitle) {
-            fp.numbers.push_back(sp.record.value.real);
-          }
-          fe.parameters.push_back(std::move(fp));
-        }
+        for (const StoredParameter& sp : e->parameters) fe.parameters.push_back(fileFromStored(sp));
         if (!e->polygon.empty() && e->polygon.ends.size() >= 2) {
           fe.hasPolygon = true;
           const StoredPolygon& p = e->polygon;

@@ -284,6 +284,48 @@ GSErr getDefaults(HostToken, ElementRecord* record, platform::ElementMemoRecord*
   return kNoError;
 }
 
+// The attribute of a record and the memo's parts; false when a part does not read.
+bool takeAttribute(const platform::AttributeRecord& record, const platform::ElementMemoRecord* memo,
+                   StoredAttribute& out) {
+  out.record = record;
+  if (!memo) return true;
+  MemoryManager& mem = self()->memory();
+  if (memo->skins) {
+    if (!mem.owns(memo->skins)) return false;
+    std::size_t bytes = std::size_t(mem.size(memo->skins));
+    if (bytes % sizeof(platform::CompositeSkinRecord) != 0) return false;
+    const auto* skins = reinterpret_cast<const platform::CompositeSkinRecord*>(*memo->skins);
+    out.skins.assign(skins, skins + bytes / sizeof(platform::CompositeSkinRecord));
+  }
+  if (memo->params) {
+    HostElement probe;
+    if (!model().takeMemo(probe, memo, platform::kMemoParams)) return false;
+    out.parameters = std::move(probe.parameters);
+  }
+  return true;
+}
+
+GSErr createAttribute(HostToken, platform::AttributeRecord* record, const platform::ElementMemoRecord* memo) {
+  ENTER("HostCreateAttribute");
+  if (!record) return platform::kErrNullArgument;
+  StoredAttribute attribute;
+  if (!takeAttribute(*record, memo, attribute)) return platform::kErrBadParameter;
+  int32_t index = model().createAttribute(attribute);
+  if (index == 0) return platform::kErrBadParameter;
+  record->header.index = int16_t(index);
+  return kNoError;
+}
+
+GSErr modifyAttribute(HostToken, const platform::AttributeRecord* record, const platform::ElementMemoRecord* memo) {
+  ENTER("HostModifyAttribute");
+  if (!record) return platform::kErrNullArgument;
+  platform::AttributeRecord existing{};
+  if (!model().attribute(record->header.typeID, record->header.index, existing)) return platform::kErrBadIndex;
+  StoredAttribute attribute;
+  if (!takeAttribute(*record, memo, attribute)) return platform::kErrBadParameter;
+  return model().modifyAttribute(attribute, memo == nullptr) ? kNoError : platform::kErrBadParameter;
+}
+
 #undef ENTER
 
 }  // namespace
@@ -303,9 +345,221 @@ void installModelOperations(platform::HostFunctionTable& t) {
   t.HostLinkElement = &linkElement;
   t.HostEditElements = &editElements;
   t.HostGetElementDefaults = &getDefaults;
+  t.HostCreateAttribute = &createAttribute;
+  t.HostModifyAttribute = &modifyAttribute;
 }
 
 // ---- dispatcher codes ----
+
+namespace {
+
+// The drawings' scale (1:100) and the screen the host's windows show them on.
+constexpr double kDrawingScale = 100.0;
+constexpr double kScreenDpi = 96.0;
+constexpr double kPi = 3.14159265358979323846;
+
+// A box growing point by point.
+struct Extent {
+  bool any = false;
+  double x0 = 0, y0 = 0, z0 = 0, x1 = 0, y1 = 0, z1 = 0;
+  void take(double x, double y, double z = 0) {
+    if (!any) {
+      x0 = x1 = x;
+      y0 = y1 = y;
+      z0 = z1 = z;
+      any = true;
+      return;
+    }
+    x0 = std::min(x0, x);
+    y0 = std::min(y0, y);
+    z0 = std::min(z0, z);
+    x1 = std::max(x1, x);
+    y1 = std::max(y1, y);
+    z1 = std::max(z1, z);
+  }
+  // The plan points of the arc about (cx, cy) of radius r from angle start through sweep
+  // (counter-clockwise when positive): its ends and where it crosses the axes.
+  void takeArc(double cx, double cy, double r, double start, double sweep, double z = 0) {
+    if (sweep < 0) {
+      start += sweep;
+      sweep = -sweep;
+    }
+    sweep = std::min(sweep, 2 * kPi);
+    take(cx + r * std::cos(start), cy + r * std::sin(start), z);
+    take(cx + r * std::cos(start + sweep), cy + r * std::sin(start + sweep), z);
+    const double quarter = kPi / 2;
+    for (double a = std::ceil(start / quarter) * quarter; a < start + sweep; a += quarter)
+      take(cx + r * std::cos(a), cy + r * std::sin(a), z);
+  }
+};
+
+// The extent of the current database's placed objects and polygons ('GEX2', 'GZOM').
+platform::BoxRecord drawingExtent(ProjectModel& m) {
+  Extent e;
+  for (auto& kind : m.currentDatabase().kinds)
+    for (auto& element : kind.second) {
+      if (element->deleted) continue;
+      if (kind.first == platform::kObject || kind.first == platform::kLamp)
+        e.take(element->record.part.pos.x, element->record.part.pos.y);
+      for (std::size_t i = 1; i < element->polygon.coords.size(); ++i)
+        e.take(element->polygon.coords[i].x, element->polygon.coords[i].y);
+    }
+  return platform::BoxRecord{e.x0, e.y0, e.x1, e.y1};
+}
+
+bool placedKind(int32_t k) {
+  return k == platform::kWindow || k == platform::kDoor || k == platform::kObject || k == platform::kLamp ||
+         k == platform::kLabel || k == platform::kZone || k == platform::kSectionReference ||
+         k == platform::kElevationReference;
+}
+
+// The elevation of a plan element's storey.
+double storeyElevation(ProjectModel& m, const HostElement& e) {
+  if (e.record.header.databaseKind != platform::kDatabasePlan) return 0;
+  for (const FileStorey& s : m.storeys())
+    if (s.index == e.record.header.storey) return s.elevation;
+  return 0;
+}
+
+// The box of a placed part: its bodies' when it has a 3D model, else its A by B footprint
+// from the placement point (the other way along x when mirrored), turned by its angle and
+// rising by its height.
+void placedBox(const HostElement& e, double base, Extent& box) {
+  Host& host = *Host::current();
+  int32_t first = 0, last = -1;
+  const auto& h = e.record.header;
+  if (h.databaseKind == platform::kDatabasePlan && (h.typeID == platform::kObject || h.typeID == platform::kLamp) &&
+      host.bodies().bodyRange(h.typeID, h.index, first, last)) {
+    for (int32_t b = first; b <= last; ++b) {
+      const GeneratedBody* body = host.bodies().body(b);
+      if (!body) continue;
+      box.take(body->boxMin.x, body->boxMin.y, body->boxMin.z - base);
+      box.take(body->boxMax.x, body->boxMax.y, body->boxMax.z - base);
+    }
+    if (box.any) return;
+  }
+  const auto& p = e.record.part;
+  double a = p.mirrored ? -p.xRatio : p.xRatio, b = p.yRatio, c = std::cos(p.angle), s = std::sin(p.angle);
+  const double xs[4] = {0, a, a, 0}, ys[4] = {0, 0, b, b};
+  for (int i = 0; i < 4; ++i) {
+    box.take(p.pos.x + xs[i] * c - ys[i] * s, p.pos.y + xs[i] * s + ys[i] * c, 0);
+    box.take(p.pos.x + xs[i] * c - ys[i] * s, p.pos.y + xs[i] * s + ys[i] * c, p.height);
+  }
+}
+
+// The plan extent of a polygon memo, arcs included.
+void polygonBox(const StoredPolygon& poly, double z0, double z1, Extent& box) {
+  for (std::size_t i = 1; i < poly.coords.size(); ++i) {
+    box.take(poly.coords[i].x, poly.coords[i].y, z0);
+    box.take(poly.coords[i].x, poly.coords[i].y, z1);
+  }
+  for (const platform::PolyArcRecord& arc : poly.arcs) {
+    if (arc.begIndex < 1 || arc.endIndex < 1 || std::size_t(arc.begIndex) >= poly.coords.size() ||
+        std::size_t(arc.endIndex) >= poly.coords.size() || !std::isfinite(arc.angle))
+      continue;
+    const platform::Coord2D& a = poly.coords[std::size_t(arc.begIndex)];
+    const platform::Coord2D& b = poly.coords[std::size_t(arc.endIndex)];
+    double dx = b.x - a.x, dy = b.y - a.y, d = std::hypot(dx, dy), half = arc.angle / 2;
+    if (d <= 0 || std::fabs(std::sin(half)) < 1e-12) continue;
+    // The centre lies off the chord's middle, to its left for a counter-clockwise arc.
+    double off = d / 2 / std::tan(half);
+    double cx = (a.x + b.x) / 2 - dy / d * off, cy = (a.y + b.y) / 2 + dx / d * off;
+    double r = std::hypot(a.x - cx, a.y - cy);
+    box.takeArc(cx, cy, r, std::atan2(a.y - cy, a.x - cx), arc.angle, z0);
+    box.takeArc(cx, cy, r, std::atan2(a.y - cy, a.x - cx), arc.angle, z1);
+  }
+}
+
+// The box of a text: its width by its height from its point (the bottom left of its first
+// line), turned by its angle. A text without a width or height gets one from its size (paper
+// millimetres at the drawing's scale), its lines and its longest line (0.6 of the height a
+// character).
+void textBox(const HostElement& e, Extent& box) {
+  const platform::TextRecord& t = e.record.text;
+  double width = t.width, height = t.height;
+  if (!(width > 0) || !(height > 0)) {
+    double line = std::max(t.size, 0.0) / 1000.0 * kDrawingScale;
+    std::size_t lines = 1, longest = 0, run = 0;
+    for (char c : e.text) {
+      if (c == '\n') {
+        ++lines;
+        run = 0;
+      } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+        longest = std::max(longest, ++run);
+      }
+    }
+    if (!(height > 0)) height = line * double(lines);
+    if (!(width > 0)) width = line * 0.6 * double(longest);
+  }
+  double c = std::cos(t.angle), s = std::sin(t.angle);
+  const double xs[4] = {0, width, width, 0}, ys[4] = {0, 0, height, height};
+  for (int i = 0; i < 4; ++i) box.take(t.loc.x + xs[i] * c - ys[i] * s, t.loc.y + xs[i] * s + ys[i] * c);
+}
+
+}  // namespace
+
+// The element's box for 'CABO' (README.md, "Host model"); false for a kind without one.
+bool elementBox(const HostElement& e, platform::Box3DRecord& out) {
+  ProjectModel& m = model();
+  const int32_t k = e.record.header.typeID;
+  const ElementRecord& r = e.record;
+  Extent box;
+  if (placedKind(k)) {
+    placedBox(e, storeyElevation(m, e) + r.part.level, box);
+  } else if (k == platform::kSlab || k == platform::kRoof || k == platform::kMesh || k == platform::kHatch ||
+             k == platform::kPolyLine || k == platform::kPlacedDrawing) {
+    // A polygon element's thickness hangs below its level.
+    polygonBox(e.polygon, -std::max(r.polygon.thickness, 0.0), 0, box);
+  } else if (k == platform::kWall || k == platform::kColumn || k == platform::kBeam || (k >= 37 && k <= 42)) {
+    const platform::SolidElementRecord& w = r.solid;
+    double dx = w.endC.x - w.begC.x, dy = w.endC.y - w.begC.y, len = std::hypot(dx, dy);
+    double top = std::max(w.height, 0.0);
+    if (len > 0) {
+      // The reference line, widened by the width to its left.
+      double nx = -dy / len * w.width, ny = dx / len * w.width;
+      for (double z : {0.0, top}) {
+        box.take(w.begC.x, w.begC.y, z);
+        box.take(w.endC.x, w.endC.y, z);
+        box.take(w.begC.x + nx, w.begC.y + ny, z);
+        box.take(w.endC.x + nx, w.endC.y + ny, z);
+      }
+    } else {
+      // A column: its width by its depth about its point.
+      for (double z : {0.0, top}) {
+        box.take(w.begC.x - w.width / 2, w.begC.y - w.depth / 2, z);
+        box.take(w.begC.x + w.width / 2, w.begC.y + w.depth / 2, z);
+      }
+    }
+  } else if (k == platform::kLine || k == platform::kDimension) {
+    box.take(r.line.begC.x, r.line.begC.y);
+    box.take(r.line.endC.x, r.line.endC.y);
+  } else if (k == platform::kHotspot) {
+    box.take(r.line.begC.x, r.line.begC.y);
+  } else if (k == platform::kArc || k == platform::kCircle) {
+    const platform::CircleRecord& c = r.circle;
+    double r0 = std::fabs(c.r);
+    if (k == platform::kCircle || c.whole) {
+      box.take(c.origC.x - r0, c.origC.y - r0);
+      box.take(c.origC.x + r0, c.origC.y + r0);
+    } else {
+      double sweep = c.endAng - c.begAng;
+      if (std::isfinite(sweep)) {
+        sweep = std::fmod(sweep, 2 * kPi);
+        if (sweep <= 0) sweep += 2 * kPi;
+        box.takeArc(c.origC.x, c.origC.y, r0, c.begAng, sweep);
+      }
+    }
+  } else if (k == platform::kText) {
+    textBox(e, box);
+  } else {
+    return false;
+  }
+  if (!box.any) return false;
+  out = platform::Box3DRecord{box.x0, box.y0, box.z0, box.x1, box.y1, box.z1};
+  for (double v : {out.xMin, out.yMin, out.zMin, out.xMax, out.yMax, out.zMax})
+    if (!std::isfinite(v)) return false;
+  return true;
+}
 
 bool modelDatabase(uint32_t code, void* p1, void* p2, void* p3, GSErr& result) {
   using platform::fourcc;
@@ -320,7 +574,8 @@ bool modelDatabase(uint32_t code, void* p1, void* p2, void* p3, GSErr& result) {
       return true;
     case fourcc("SDAT"): {
       if (!p1) return result = platform::kErrNullArgument, true;
-      platform::DatabaseRecord id{*static_cast<const int32_t*>(p1), 0, 0, p2 ? *static_cast<const int32_t*>(p2) : 0};
+      platform::DatabaseRecord id{*static_cast<const int32_t*>(p1), p3 ? *static_cast<const int16_t*>(p3) : int16_t(0), 0,
+                                  p2 ? *static_cast<const int32_t*>(p2) : 0};
       if (!m.setCurrent(id)) result = platform::kErrBadIndex;
       return true;
     }
@@ -340,10 +595,8 @@ bool modelDatabase(uint32_t code, void* p1, void* p2, void* p3, GSErr& result) {
                      : code == fourcc("GWDI") ? platform::kDatabaseWorksheet
                                               : platform::kDatabaseDocument3D;
       std::vector<platform::DatabaseRecord> ids;
-      for (int32_t i = 1; i < 10000; ++i) {
-        if (!m.database({kind, 0, 0, i})) break;
-        ids.push_back({kind, 0, 0, i});
-      }
+      for (const platform::DatabaseRecord& id : m.databaseIds())
+        if (id.kind == kind) ids.push_back(id);
       GSHandle h = self()->memory().newHandle(int64_t(ids.size() * sizeof(platform::DatabaseRecord)));
       if (!h) return result = platform::kErrMemory, true;
       if (!ids.empty()) std::memcpy(*h, ids.data(), ids.size() * sizeof(platform::DatabaseRecord));
@@ -372,6 +625,14 @@ bool modelDatabase(uint32_t code, void* p1, void* p2, void* p3, GSErr& result) {
       r.what = code == fourcc("HDEE") ? "hide" : "redraw";
       r.guid = g;
       m.note(r);
+      return true;
+    }
+    case fourcc("CABO"): {
+      if (!p1 || !p2) return result = platform::kErrNullArgument, true;
+      const auto& h = *static_cast<const platform::ElementHeader*>(p1);
+      HostElement* e = platform::isZero(h.guid) ? m.element(h.typeID, h.index) : m.find(h.guid);
+      if (!e || e->deleted || !elementBox(*e, *static_cast<platform::Box3DRecord*>(p2)))
+        return result = platform::kErrBadIndex, true;
       return true;
     }
     case fourcc("GCUT"): {
@@ -422,18 +683,27 @@ bool modelEnvironment(uint32_t code, void* p1, void* p2, void*, GSErr& result) {
     case fourcc("GATT"): {
       if (!p1) return result = platform::kErrNullArgument, true;
       auto* r = static_cast<platform::AttributeRecord*>(p1);
-      if (r->header.typeID == platform::kAttrLayer) {
-        const FileLayer* l = m.layer(r->header.index);
-        if (!l) return result = platform::kErrBadIndex, true;
-        r->header.flags = int16_t((l->hidden ? platform::kLayerHidden : 0) | (l->locked ? platform::kLayerLocked : 0));
-        std::memset(r->header.name, 0, sizeof r->header.name);
-        std::strncpy(r->header.name, l->name.c_str(), sizeof r->header.name - 1);
-        return true;
+      if (!m.attribute(r->header.typeID, r->header.index, *r)) return result = platform::kErrBadIndex, true;
+      return true;
+    }
+    case fourcc("GATM"): {
+      if (!p1 || !p2) return result = platform::kErrNullArgument, true;
+      const auto& h = *static_cast<const platform::AttributeHeader*>(p1);
+      auto& memo = *static_cast<platform::ElementMemoRecord*>(p2);
+      platform::AttributeRecord existing{};
+      if (!m.attribute(h.typeID, h.index, existing)) return result = platform::kErrBadIndex, true;
+      memo = platform::ElementMemoRecord{};
+      const StoredAttribute* stored = m.storedAttribute(h.typeID, h.index);
+      if (!stored) return true;
+      HostElement probe;
+      probe.parameters = stored->parameters;
+      if ((result = m.giveMemo(probe, memo, platform::kMemoParams)) != kNoError) return true;
+      if (!stored->skins.empty()) {
+        std::size_t bytes = stored->skins.size() * sizeof(platform::CompositeSkinRecord);
+        memo.skins = self()->memory().newHandle(int64_t(bytes));
+        if (!memo.skins) return result = platform::kErrMemory, true;
+        std::memcpy(*memo.skins, stored->skins.data(), bytes);
       }
-      // Pens, line types, fills and materials: indices 1 to 255 exist, named by number.
-      if (r->header.index < 1 || r->header.index > 255 || r->header.typeID < 1 || r->header.typeID > 10)
-        return result = platform::kErrBadIndex, true;
-      std::snprintf(r->header.name, sizeof r->header.name, "%d", r->header.index);
       return true;
     }
     default:
@@ -465,7 +735,7 @@ bool modelGoodies(uint32_t code, void* p1, void* p2, void*, GSErr& result) {
   return false;
 }
 
-bool modelAutomate(uint32_t code, void* p1, void*, void*, GSErr& result) {
+bool modelAutomate(uint32_t code, void* p1, void* p2, void*, GSErr& result) {
   using platform::fourcc;
   ProjectModel& m = model();
   result = kNoError;
@@ -481,31 +751,25 @@ bool modelAutomate(uint32_t code, void* p1, void*, void*, GSErr& result) {
     case fourcc("RBDB"): r.what = "rebuildAll"; m.note(r); return true;
     case fourcc("DRDB"): r.what = "redrawAll"; m.note(r); return true;
     case fourcc("CHWD"): r.what = "front"; m.note(r); return true;
-    case fourcc("GEX2"): case fourcc("GZOM"): {
+    case fourcc("GEX2"): case fourcc("GZOM"):
       if (!p1) return result = platform::kErrNullArgument, true;
-      auto* box = static_cast<platform::BoxRecord*>(p1);
-      *box = platform::BoxRecord{0, 0, 0, 0};
-      bool any = false;
-      auto take = [&](double x, double y) {
-        if (!any) *box = {x, y, x, y};
-        any = true;
-        box->xMin = std::min(box->xMin, x);
-        box->yMin = std::min(box->yMin, y);
-        box->xMax = std::max(box->xMax, x);
-        box->yMax = std::max(box->yMax, y);
-      };
-      for (auto& kind : m.currentDatabase().kinds)
-        for (auto& e : kind.second) {
-          if (e->deleted) continue;
-          if (kind.first == platform::kObject || kind.first == platform::kLamp) take(e->record.part.pos.x, e->record.part.pos.y);
-          for (std::size_t i = 1; i < e->polygon.coords.size(); ++i) take(e->polygon.coords[i].x, e->polygon.coords[i].y);
-        }
+      *static_cast<platform::BoxRecord*>(p1) = drawingExtent(m);
       return true;
-    }
     case fourcc("GSCL"):
       if (!p1) return result = platform::kErrNullArgument, true;
-      *static_cast<double*>(p1) = 100.0;
+      *static_cast<double*>(p1) = kDrawingScale;
       return true;
+    case fourcc("PTOC"): {
+      if (!p1 || !p2) return result = platform::kErrNullArgument, true;
+      const auto& screen = *static_cast<const platform::Coord2D*>(p1);
+      if (!std::isfinite(screen.x) || !std::isfinite(screen.y)) return result = platform::kErrBadParameter, true;
+      // The window shows the drawing at its scale on a screen of kScreenDpi pixels an inch,
+      // its top-left corner at the top-left of the drawing's extent.
+      const platform::BoxRecord extent = drawingExtent(m);
+      const double pixel = 0.0254 / kScreenDpi * kDrawingScale;
+      *static_cast<platform::Coord2D*>(p2) = {extent.xMin + screen.x * pixel, extent.yMax - screen.y * pixel};
+      return true;
+    }
     default:
       return false;
   }

@@ -95,6 +95,20 @@ PlanMap planMap(const platform::EditRecord& e) {
 
 }  // namespace
 
+char* elementIdField(ElementRecord& r) {
+  const int32_t k = r.header.typeID;
+  if (placedPart(k)) return r.part.id;
+  if (polygonKind(k)) return r.polygon.id;
+  if (solidKind(k)) return r.solid.id;
+  if (k == platform::kArc || k == platform::kCircle) return r.circle.id;
+  return nullptr;
+}
+
+std::string elementId(const ElementRecord& r) {
+  const char* field = elementIdField(const_cast<ElementRecord&>(r));
+  return field ? std::string(field, strnlen(field, sizeof r.part.id)) : std::string();
+}
+
 std::string guidString(const Guid& guid) {
   static const char kDigits[] = "0123456789ABCDEF";
   std::string out;
@@ -136,6 +150,8 @@ ProjectModel::ProjectModel() { clear(); }
 void ProjectModel::clear() {
   databases_.clear();
   byGuid_.clear();
+  byId_.clear();
+  idsCurrent_ = false;
   auto plan = std::make_unique<HostDatabase>();
   plan->id = {platform::kDatabasePlan, 0, 0, 0};
   plan->name = "Floor Plan";
@@ -149,6 +165,7 @@ void ProjectModel::clear() {
   ++storeyRevision_;
   currentStorey_ = 0;
   layers_ = {FileLayer{1, "Layer 1", false, false}};
+  attributes_.clear();
   selection_.clear();
   views_.clear();
   stamp_ = 0;
@@ -171,12 +188,18 @@ HostDatabase* ProjectModel::database(const platform::DatabaseRecord& id) {
   return nullptr;
 }
 
-platform::DatabaseRecord ProjectModel::addDatabase(int32_t kind, const std::string& name) {
+HostDatabase* ProjectModel::database(int32_t kind, int32_t index) {
+  for (auto& db : databases_)
+    if (db->id.kind == kind && db->id.index == index) return db.get();
+  return nullptr;
+}
+
+platform::DatabaseRecord ProjectModel::addDatabase(int32_t kind, const std::string& name, int16_t number) {
   int32_t next = 1;
   for (auto& db : databases_)
     if (db->id.kind == kind) next = std::max(next, db->id.index + 1);
   auto db = std::make_unique<HostDatabase>();
-  db->id = {kind, 0, 0, next};
+  db->id = {kind, number, 0, next};
   db->name = name;
   platform::DatabaseRecord id = db->id;
   databases_.push_back(std::move(db));
@@ -184,8 +207,8 @@ platform::DatabaseRecord ProjectModel::addDatabase(int32_t kind, const std::stri
 }
 
 platform::DatabaseRecord ProjectModel::addCutPlane(int32_t kind, double x1, double y1, double x2, double y2,
-                                                   double angle, const std::string& name) {
-  platform::DatabaseRecord id = addDatabase(kind, name);
+                                                   double angle, const std::string& name, int16_t number) {
+  platform::DatabaseRecord id = addDatabase(kind, name, number);
   HostDatabase* db = database(id);
   db->cut = {{x1, y1}, {x2, y2}};
   db->angle = angle;
@@ -239,6 +262,132 @@ const FileLayer* ProjectModel::layer(int32_t index) const {
   return nullptr;
 }
 
+// ---- attributes ----
+
+namespace {
+
+// The types of which every project has the indices 1 to 255.
+bool implicitType(int32_t type) { return type >= platform::kAttrPen && type <= platform::kAttrFont && type != platform::kAttrLayer; }
+bool attributeType(int32_t type) { return type >= platform::kAttrPen && type <= platform::kAttrFont && type != 8; }
+
+std::string headerName(const platform::AttributeHeader& h) { return std::string(h.name, strnlen(h.name, sizeof h.name)); }
+
+void setHeaderName(platform::AttributeHeader& h, const std::string& name) {
+  std::memset(h.name, 0, sizeof h.name);
+  std::memcpy(h.name, name.data(), std::min(name.size(), sizeof h.name - 1));
+}
+
+}  // namespace
+
+const StoredAttribute* ProjectModel::storedAttribute(int32_t type, int32_t index) const {
+  auto it = attributes_.find({type, index});
+  return it == attributes_.end() ? nullptr : &it->second;
+}
+
+bool ProjectModel::attribute(int32_t type, int32_t index, platform::AttributeRecord& out) const {
+  platform::AttributeRecord r{};
+  r.header.typeID = int16_t(type);
+  r.header.index = int16_t(index);
+  if (type == platform::kAttrLayer) {
+    const FileLayer* l = layer(index);
+    if (!l) return false;
+    r.header.flags = int16_t((l->hidden ? platform::kLayerHidden : 0) | (l->locked ? platform::kLayerLocked : 0));
+    setHeaderName(r.header, l->name);
+  } else if (const StoredAttribute* stored = storedAttribute(type, index)) {
+    r = stored->record;
+  } else if (implicitType(type) && index >= 1 && index <= 255) {
+    setHeaderName(r.header, std::to_string(index));
+  } else {
+    return false;
+  }
+  out = r;
+  return true;
+}
+
+namespace {
+
+// True when another attribute of the type than index has the name (letter case ignored).
+bool nameTaken(const ProjectModel& model, int32_t type, const std::string& name, int32_t index) {
+  if (type == platform::kAttrLayer) {
+    for (const FileLayer& l : model.layers())
+      if (l.index != index && strcasecmp(l.name.c_str(), name.c_str()) == 0) return true;
+    return false;
+  }
+  for (const auto& entry : model.attributes())
+    if (entry.first.first == type && entry.first.second != index &&
+        strcasecmp(headerName(entry.second.record.header).c_str(), name.c_str()) == 0)
+      return true;
+  // The implicit attributes are named by their number unless stored under another name.
+  if (implicitType(type) && !name.empty() && name.size() <= 3 && name.find_first_not_of("0123456789") == std::string::npos) {
+    int32_t n = std::stoi(name);
+    if (n >= 1 && n <= 255 && n != index && !model.storedAttribute(type, n)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int32_t ProjectModel::createAttribute(const StoredAttribute& attribute) {
+  const int32_t type = attribute.record.header.typeID;
+  const std::string name = headerName(attribute.record.header);
+  if (!attributeType(type) || name.empty() || nameTaken(*this, type, name, 0)) return 0;
+  int32_t next = type == platform::kAttrLayer ? 1 : 256;
+  if (type == platform::kAttrLayer) {
+    for (const FileLayer& l : layers_) next = std::max(next, l.index + 1);
+  } else {
+    for (const auto& entry : attributes_)
+      if (entry.first.first == type) next = std::max(next, entry.first.second + 1);
+  }
+  if (next > 32767) return 0;
+  if (type == platform::kAttrLayer) {
+    int16_t flags = attribute.record.header.flags;
+    addLayer(next, name, (flags & platform::kLayerHidden) != 0, (flags & platform::kLayerLocked) != 0);
+    return next;
+  }
+  StoredAttribute made = attribute;
+  made.record.header.index = int16_t(next);
+  if (type == platform::kAttrComposite) {
+    platform::CompositeBody body{};
+    std::memcpy(&body, made.record.body, sizeof body);
+    body.skinCount = int16_t(std::min<std::size_t>(made.skins.size(), 32767));
+    std::memcpy(made.record.body, &body, sizeof body);
+  }
+  attributes_[{type, next}] = std::move(made);
+  return next;
+}
+
+bool ProjectModel::modifyAttribute(const StoredAttribute& attribute, bool keepMemo) {
+  const int32_t type = attribute.record.header.typeID;
+  const int32_t index = attribute.record.header.index;
+  const std::string name = headerName(attribute.record.header);
+  platform::AttributeRecord existing{};
+  if (!attributeType(type) || !this->attribute(type, index, existing)) return false;
+  if (name.empty() || nameTaken(*this, type, name, index)) return false;
+  if (type == platform::kAttrLayer) {
+    int16_t flags = attribute.record.header.flags;
+    addLayer(index, name, (flags & platform::kLayerHidden) != 0, (flags & platform::kLayerLocked) != 0);
+    return true;
+  }
+  StoredAttribute changed = attribute;
+  if (keepMemo) {
+    if (const StoredAttribute* old = storedAttribute(type, index)) {
+      changed.skins = old->skins;
+      changed.parameters = old->parameters;
+    } else {
+      changed.skins.clear();
+      changed.parameters.clear();
+    }
+  }
+  if (type == platform::kAttrComposite) {
+    platform::CompositeBody body{};
+    std::memcpy(&body, changed.record.body, sizeof body);
+    body.skinCount = int16_t(std::min<std::size_t>(changed.skins.size(), 32767));
+    std::memcpy(changed.record.body, &body, sizeof body);
+  }
+  attributes_[{type, index}] = std::move(changed);
+  return true;
+}
+
 HostElement* ProjectModel::element(int32_t typeID, int32_t index) {
   HostDatabase& db = currentDatabase();
   auto it = db.kinds.find(typeID);
@@ -254,6 +403,31 @@ HostElement* ProjectModel::find(const Guid& guid, bool deleted) {
 
 void ProjectModel::index(HostElement& element) { byGuid_[key(element.record.header.guid)] = &element; }
 
+void ProjectModel::indexIds() {
+  byId_.clear();
+  for (auto& db : databases_)
+    for (auto& kind : db->kinds)
+      for (auto& e : kind.second) {
+        if (e->deleted) continue;
+        std::string id = elementId(e->record);
+        if (!id.empty()) byId_[id].push_back(e.get());
+      }
+  idStamp_ = stamp_;
+  idsCurrent_ = true;
+}
+
+std::vector<HostElement*> ProjectModel::findById(const std::string& id) {
+  std::vector<HostElement*> out;
+  if (id.empty()) return out;
+  // Every creation, change and deletion takes a new stamp.
+  if (!idsCurrent_ || idStamp_ != stamp_) indexIds();
+  auto it = byId_.find(id);
+  if (it == byId_.end()) return out;
+  for (HostElement* e : it->second)
+    if (!e->deleted && elementId(e->record) == id) out.push_back(e);
+  return out;
+}
+
 HostElement& ProjectModel::create(HostDatabase& db, const ElementRecord& record) {
   auto element = std::make_unique<HostElement>();
   element->record = record;
@@ -263,6 +437,7 @@ HostElement& ProjectModel::create(HostDatabase& db, const ElementRecord& record)
   if (platform::isZero(h.guid) || byGuid_.count(key(h.guid))) h.guid = newGuid();
   h.databaseKind = db.id.kind;
   h.databaseIndex = db.id.index;
+  h.databaseNumber = db.id.number;
   if (h.layer == 0) h.layer = 1;
   h.modiStamp = ++stamp_;
   HostElement& out = *element;
@@ -658,7 +833,8 @@ std::vector<Guid> ProjectModel::edit(const std::vector<Guid>& guids, const platf
     HostElement* e = find(g);
     if (!e || e->record.header.locked) continue;
     if (copy) {
-      HostDatabase* db = database({e->record.header.databaseKind, 0, 0, e->record.header.databaseIndex});
+      const auto& at = e->record.header;
+      HostDatabase* db = database({at.databaseKind, at.databaseNumber, 0, at.databaseIndex});
       if (!db) continue;
       HostElement source = *e;
       ElementRecord r = source.record;

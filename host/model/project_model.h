@@ -54,13 +54,22 @@ struct HostElement {
   const platform::ElementHeader& header() const { return record.header; }
 };
 
-// One database: its elements by kind (index = position + 1; deleted ones stay).
+// One database: its elements by kind (index = position + 1; deleted ones stay). Its identity
+// is its kind, index (unique within the kind) and number.
 struct HostDatabase {
   platform::DatabaseRecord id{};
   std::string name;
   platform::SegmentRecord cut{};  // cut planes: the cut line
   double angle = 0;               // and the view angle
   std::map<int32_t, std::vector<std::unique_ptr<HostElement>>> kinds;
+};
+
+// An attribute the project holds beyond its layers and the pens, line types, fills and
+// materials 1 to 255 that every project has: one created or changed through the host.
+struct StoredAttribute {
+  platform::AttributeRecord record{};
+  std::vector<platform::CompositeSkinRecord> skins;  // a composite's skins
+  std::vector<StoredParameter> parameters;           // a zone category's stamp parameters
 };
 
 // A value for one parameter of a placed object.
@@ -122,17 +131,20 @@ class ProjectModel {
 
   // ---- databases ----
   HostDatabase& plan() { return *databases_.front(); }
-  // The database of an identity, or null.
+  // The database of an identity (kind, index and number), or null.
   HostDatabase* database(const platform::DatabaseRecord& id);
+  // The database of a kind and index whatever its number (the index is unique within a
+  // kind), or null.
+  HostDatabase* database(int32_t kind, int32_t index);
   // The identities of every database, the plan first.
   std::vector<platform::DatabaseRecord> databaseIds() const;
   // The first database of that name (letter case ignored), or null.
   HostDatabase* databaseNamed(const std::string& name);
   // Adds a section or elevation (kind 2 or 10) with its cut line; answers its identity.
   platform::DatabaseRecord addCutPlane(int32_t kind, double x1, double y1, double x2, double y2, double angle,
-                                       const std::string& name);
-  // Adds an empty database of another kind.
-  platform::DatabaseRecord addDatabase(int32_t kind, const std::string& name);
+                                       const std::string& name, int16_t number = 0);
+  // Adds an empty database of another kind, the next index of the kind and the number given.
+  platform::DatabaseRecord addDatabase(int32_t kind, const std::string& name, int16_t number = 0);
   const platform::DatabaseRecord& current() const { return current_; }
   bool setCurrent(const platform::DatabaseRecord& id);
   HostDatabase& currentDatabase();
@@ -145,12 +157,32 @@ class ProjectModel {
   int32_t currentStorey() const { return currentStorey_; }
   void addLayer(int32_t index, const std::string& name, bool hidden, bool locked);
   const FileLayer* layer(int32_t index) const;
+  const std::vector<FileLayer>& layers() const { return layers_; }
+
+  // ---- attributes ----
+  // The attribute of a type and index (layers, stored ones, then the implicit pens, line
+  // types, fills and materials 1 to 255, named by their number); false when there is none.
+  bool attribute(int32_t type, int32_t index, platform::AttributeRecord& out) const;
+  // The stored attribute of a type and index (created or changed through the host), or null.
+  const StoredAttribute* storedAttribute(int32_t type, int32_t index) const;
+  // Creates an attribute from a record (and its memo parts); answers its index, 0 when the
+  // type is unknown, the name empty or in use, or the type full.
+  int32_t createAttribute(const StoredAttribute& attribute);
+  // Replaces an existing attribute of the record's type and index; false when there is none
+  // or the name is empty or another's. The memo parts are kept unless given (keepMemo false).
+  bool modifyAttribute(const StoredAttribute& attribute, bool keepMemo);
+  // Every stored attribute, by type and index.
+  const std::map<std::pair<int32_t, int32_t>, StoredAttribute>& attributes() const { return attributes_; }
 
   // ---- elements ----
   // The element of kind and index in the current database (deleted ones too), or null.
   HostElement* element(int32_t typeID, int32_t index);
   // The element with guid in any database, or null (deleted ones included when asked).
   HostElement* find(const platform::Guid& guid, bool deleted = false);
+  // The live elements of any kind and database whose element ID is id (letter case kept), in
+  // database, kind and index order; none for an empty id. An index keyed by the modification
+  // stamps answers it, so an ID written into a record counts once the element is touched.
+  std::vector<HostElement*> findById(const std::string& id);
   // Creates an element in database db from a record (header filled in) and its memo parts.
   HostElement& create(HostDatabase& db, const platform::ElementRecord& record);
   // Marks a change of the element: a new modification stamp.
@@ -230,14 +262,19 @@ class ProjectModel {
 
  private:
   void index(HostElement& element);
+  void indexIds();
 
   std::vector<std::unique_ptr<HostDatabase>> databases_;
   std::unordered_map<platform::Guid, HostElement*, GuidHash> byGuid_;
+  std::unordered_map<std::string, std::vector<HostElement*>> byId_;
+  bool idsCurrent_ = false;  // byId_ was built at idStamp_
+  uint32_t idStamp_ = 0;
   platform::DatabaseRecord current_{platform::kDatabasePlan, 0, 0, 0};
   std::vector<FileStorey> storeys_;
   int32_t currentStorey_ = 0;
   uint32_t storeyRevision_ = 0;
   std::vector<FileLayer> layers_;
+  std::map<std::pair<int32_t, int32_t>, StoredAttribute> attributes_;
   std::vector<platform::Guid> selection_;
   std::vector<ViewRecord> views_;
   uint32_t stamp_ = 0;
@@ -259,6 +296,15 @@ bool modelEnvironment(uint32_t code, void* p1, void* p2, void* p3, platform::GSE
 bool modelGoodies(uint32_t code, void* p1, void* p2, void* p3, platform::GSErr& result);
 bool modelAutomate(uint32_t code, void* p1, void* p2, void* p3, platform::GSErr& result);
 bool modelElementTool(const void* elements, int32_t count, uint32_t code, platform::GSErr& result);
+
+// The element's box as 'CABO' answers it: x and y where it lies, z from its elevation; false
+// for a kind without a box.
+bool elementBox(const HostElement& element, platform::Box3DRecord& box);
+// The element ID field of a record (placed parts, polygon kinds, linear kinds, arcs and
+// circles), or null for kinds without one.
+char* elementIdField(platform::ElementRecord& record);
+// The element ID of a record ("" for kinds without one).
+std::string elementId(const platform::ElementRecord& record);
 
 // The GUID as the notifications write it (8-4-4-4-12 upper-case hex).
 std::string guidString(const platform::Guid& guid);

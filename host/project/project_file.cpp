@@ -1,6 +1,5 @@
 #include "host/project/project_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/files/file_library.h"
+#include "host/files/file_replace.h"
 
 namespace standin {
 
@@ -57,6 +57,23 @@ std::string elementKindName(int32_t typeID) {
 }
 
 
+namespace {
+
+const char* const kAttributeTypes[] = {"",         "pen",  "",     "lineType",     "fill", "composite",
+                                       "material", "city", "",     "zoneCategory", "font"};
+
+}  // namespace
+
+int32_t attributeTypeCode(const std::string& name) {
+  for (int32_t i = 1; i <= 10; ++i)
+    if (kAttributeTypes[i][0] && name == kAttributeTypes[i]) return i;
+  return 0;
+}
+
+std::string attributeTypeName(int32_t type) {
+  return type >= 1 && type <= 10 ? kAttributeTypes[type] : std::string();
+}
+
 bool operator==(const ProjectSettings& a, const ProjectSettings& b) {
   return a.workingUnits == b.workingUnits && a.groupsSuspended == b.groupsSuspended;
 }
@@ -70,14 +87,6 @@ bool operator==(const ProjectData& a, const ProjectData& b) {
          modelText(a.model) == modelText(b.model);
 }
 
-namespace {
-
-using Json = nlohmann::json;
-
-const char* const kUnitNames[] = {"metric", "imperial"};
-
-// True when text is well-formed UTF-8 (no overlong forms, surrogates or code points past
-// U+10FFFF), which is what JSON strings can carry.
 bool isUtf8(const std::string& text) {
   const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   std::size_t n = text.size();
@@ -109,6 +118,16 @@ bool isUtf8(const std::string& text) {
   }
   return true;
 }
+
+namespace {
+
+using Json = nlohmann::json;
+
+// Each unit's own name, in code order, and the names it is written under.
+const char* const kUnitNames[] = {"metres",      "centimetres",      "millimetres",   "feetAndFractionalInches",
+                                  "feetAndDecimalInches", "decimalFeet", "fractionalInches", "decimalInches"};
+const char* const kMetricName = "metric";
+const char* const kImperialName = "imperial";
 
 const char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
@@ -231,10 +250,11 @@ class Reader {
     auto units = s->find("workingUnits");
     if (units == s->end()) return missing("settings.workingUnits");
     if (!units->is_string()) return wrongType("settings.workingUnits", "a string");
-    const std::string& name = units->get_ref<const std::string&>();
-    if (name == kUnitNames[0]) read.workingUnits = WorkingUnits::Metric;
-    else if (name == kUnitNames[1]) read.workingUnits = WorkingUnits::Imperial;
-    else return refuse("\"settings.workingUnits\" must be \"metric\" or \"imperial\", not " + units->dump());
+    if (!workingUnitsOf(units->get_ref<const std::string&>(), read.workingUnits))
+      return refuse("\"settings.workingUnits\" must be \"metric\", \"imperial\" or a unit's name (\"metres\", "
+                    "\"centimetres\", \"millimetres\", \"feetAndFractionalInches\", \"feetAndDecimalInches\", "
+                    "\"decimalFeet\", \"fractionalInches\", \"decimalInches\"), not " +
+                    units->dump());
     auto suspended = s->find("groupsSuspended");
     if (suspended != s->end()) {
       if (!suspended->is_boolean()) return wrongType("settings.groupsSuspended", "true or false");
@@ -382,6 +402,9 @@ class Reader {
         return false;
       m.layers.push_back(layer);
     }
+    if (!array(root, "attributes", "", list)) return false;
+    for (std::size_t i = 0; list && i < list->size(); ++i)
+      if (!attribute((*list)[i], i, m)) return false;
     if (!array(root, "databases", "", list)) return false;
     for (std::size_t i = 0; list && i < list->size(); ++i) {
       const Json& d = (*list)[i];
@@ -389,7 +412,8 @@ class Reader {
       if (!d.is_object()) return wrongType(where, "an object");
       FileDatabase db;
       if (!text(d, "kind", where, db.kind, true) || !whole(d, "index", where, db.index, 1, 999999, true) ||
-          !text(d, "name", where, db.name) || !number(d, "angle", where, db.angle))
+          !whole(d, "number", where, db.number, 0, 32767) || !text(d, "name", where, db.name) ||
+          !number(d, "angle", where, db.angle))
         return false;
       DatabaseName parsed;
       if (db.kind == "plan" || db.kind == "model" || !parseDatabaseText(db.kind + " 1", parsed))
@@ -461,6 +485,35 @@ class Reader {
     return (std::string("aeio").find(kind.empty() ? 'x' : kind[0]) != std::string::npos ? "an " : "a ") + kind;
   }
 
+  bool attribute(const Json& a, std::size_t i, ModelData& m) {
+    std::string where = "attributes[" + std::to_string(i) + "]";
+    if (!a.is_object()) return wrongType(where, "an object");
+    FileAttribute fa;
+    if (!text(a, "type", where, fa.type, true) || !whole(a, "index", where, fa.index, 1, 32767, true) ||
+        !text(a, "name", where, fa.name, true) || !whole(a, "flags", where, fa.flags, -32768, 32767))
+      return false;
+    int32_t type = attributeTypeCode(fa.type);
+    if (type == 0) return refuse(keyName(where + ".type") + " names no attribute type: " + Json(fa.type).dump());
+    if (fa.name.empty() || fa.name.size() > 31) return refuse(keyName(where + ".name") + " must be 1 to 31 bytes");
+    std::string data, skins;
+    if (!text(a, "data", where, data) || !text(a, "skins", where, skins)) return false;
+    if (!fromBase64(data, fa.data)) return refuse(keyName(where + ".data") + " is not valid base64");
+    if (fa.data.size() > 216) return refuse(keyName(where + ".data") + " holds more than 216 bytes");
+    if (!fromBase64(skins, fa.skins)) return refuse(keyName(where + ".skins") + " is not valid base64");
+    if (fa.skins.size() % 16 != 0) return refuse(keyName(where + ".skins") + " must hold 16 bytes a skin");
+    if (type != 5 && !fa.skins.empty()) return refuse(where + ": only a composite has skins");
+    const Json* params = nullptr;
+    if (!array(a, "parameters", where + ".", params)) return false;
+    if (params && type != 9) return refuse(where + ": only a zone category has parameters");
+    for (std::size_t k = 0; params && k < params->size(); ++k)
+      if (!parameter((*params)[k], where + ": parameters[" + std::to_string(k) + "]", fa.parameters)) return false;
+    for (const auto& other : m.attributes)
+      if (other.type == fa.type && other.index == fa.index)
+        return refuse(keyName(where) + " repeats " + fa.type + " " + std::to_string(fa.index));
+    m.attributes.push_back(std::move(fa));
+    return true;
+  }
+
   bool element(const Json& e, std::size_t i, ModelData& m) {
     std::string where = "elements[" + std::to_string(i) + "]";
     if (!e.is_object()) return wrongType(where, "an object");
@@ -516,7 +569,7 @@ class Reader {
     const Json* params = nullptr;
     if (!array(e, "parameters", where + ".", params)) return false;
     for (std::size_t k = 0; params && k < params->size(); ++k)
-      if (!parameter((*params)[k], name + ": parameters[" + std::to_string(k) + "]", fe)) return false;
+      if (!parameter((*params)[k], name + ": parameters[" + std::to_string(k) + "]", fe.parameters)) return false;
     auto poly = e.find("polygon");
     if (poly != e.end() && !polygonal) return refuse(name + ": " + article(fe.kind) + " has no polygon");
     if (polygonal && poly == e.end()) return refuse(name + ": " + article(fe.kind) + " needs \"polygon\"");
@@ -550,7 +603,7 @@ class Reader {
     return true;
   }
 
-  bool parameter(const Json& p, const std::string& where, FileElement& fe) {
+  bool parameter(const Json& p, const std::string& where, std::vector<FileParameter>& out) {
     if (!p.is_object()) return refuse(where + " must be an object");
     FileParameter fp;
     if (!text(p, "name", where, fp.name, true) || !text(p, "type", where, fp.type, true) ||
@@ -563,7 +616,7 @@ class Reader {
     bool marker = code == 14 || code == 15;
     if (marker) {
       if (value != p.end()) return refuse(where + ": " + article(fp.type) + " has no value");
-      fe.parameters.push_back(fp);
+      out.push_back(fp);
       return true;
     }
     if (value == p.end()) return refuse(where + ": \"value\" is missing");
@@ -604,7 +657,7 @@ class Reader {
       return false;
     }
     fp.type = std::string(fp.type);
-    fe.parameters.push_back(std::move(fp));
+    out.push_back(std::move(fp));
     return true;
   }
 
@@ -641,6 +694,38 @@ class Reader {
 };
 
 
+// A parameter as the file writes it.
+nlohmann::ordered_json parameterJson(const FileParameter& p) {
+  using OJ = nlohmann::ordered_json;
+  OJ pj{{"name", p.name}, {"type", p.type}};
+  if (p.flags) pj["flags"] = p.flags;
+  bool text = p.type == "string";
+  bool marker = p.type == "separator" || p.type == "title";
+  auto value = [&](std::size_t i) -> OJ {
+    if (text) return i < p.texts.size() ? OJ(p.texts[i]) : OJ("");
+    double v = i < p.numbers.size() ? p.numbers[i] : 0.0;
+    if ((p.type == "boolean" || p.type == "lightSwitch") && (v == 0.0 || v == 1.0)) return OJ(v != 0.0);
+    return OJ(v);
+  };
+  if (marker) {
+  } else if (!p.isArray) {
+    pj["value"] = value(0);
+  } else {
+    OJ rows = OJ::array();
+    for (int32_t r = 0; r < std::max(p.rows, 1); ++r) {
+      if (p.columns <= 1) {
+        rows.push_back(value(std::size_t(r)));
+      } else {
+        OJ row = OJ::array();
+        for (int32_t c = 0; c < p.columns; ++c) row.push_back(value(std::size_t(r * p.columns + c)));
+        rows.push_back(row);
+      }
+    }
+    pj["value"] = rows;
+  }
+  return pj;
+}
+
 // The model sections of a file.
 void writeModel(const ModelData& m, nlohmann::ordered_json& root) {
   using OJ = nlohmann::ordered_json;
@@ -650,13 +735,29 @@ void writeModel(const ModelData& m, nlohmann::ordered_json& root) {
   root["layers"] = OJ::array();
   for (const auto& l : m.layers)
     root["layers"].push_back(OJ{{"index", l.index}, {"name", l.name}, {"hidden", l.hidden}, {"locked", l.locked}});
+  if (!m.attributes.empty()) {
+    root["attributes"] = OJ::array();
+    for (const auto& a : m.attributes) {
+      OJ j{{"type", a.type}, {"index", a.index}, {"name", a.name}};
+      if (a.flags) j["flags"] = a.flags;
+      if (!a.data.empty()) j["data"] = toBase64(a.data);
+      if (!a.skins.empty()) j["skins"] = toBase64(a.skins);
+      if (!a.parameters.empty()) {
+        j["parameters"] = OJ::array();
+        for (const auto& p : a.parameters) j["parameters"].push_back(parameterJson(p));
+      }
+      root["attributes"].push_back(j);
+    }
+  }
   root["databases"] = OJ::array();
-  for (const auto& d : m.databases)
-    root["databases"].push_back(OJ{{"kind", d.kind},
-                                   {"index", d.index},
-                                   {"name", d.name},
-                                   {"cut", OJ::array({d.cut[0], d.cut[1], d.cut[2], d.cut[3]})},
-                                   {"angle", d.angle}});
+  for (const auto& d : m.databases) {
+    OJ j{{"kind", d.kind}, {"index", d.index}};
+    if (d.number) j["number"] = d.number;
+    j["name"] = d.name;
+    j["cut"] = OJ::array({d.cut[0], d.cut[1], d.cut[2], d.cut[3]});
+    j["angle"] = d.angle;
+    root["databases"].push_back(j);
+  }
   root["groups"] = OJ::array();
   for (const auto& g : m.groups) {
     OJ j{{"guid", g.guid}, {"name", g.name}};
@@ -679,35 +780,7 @@ void writeModel(const ModelData& m, nlohmann::ordered_json& root) {
     for (const auto& f : e.record) j["record"][f.first] = f.second;
     if (!e.parameters.empty()) {
       j["parameters"] = OJ::array();
-      for (const auto& p : e.parameters) {
-        OJ pj{{"name", p.name}, {"type", p.type}};
-        if (p.flags) pj["flags"] = p.flags;
-        bool text = p.type == "string";
-        bool marker = p.type == "separator" || p.type == "title";
-        auto value = [&](std::size_t i) -> OJ {
-          if (text) return i < p.texts.size() ? OJ(p.texts[i]) : OJ("");
-          double v = i < p.numbers.size() ? p.numbers[i] : 0.0;
-          if ((p.type == "boolean" || p.type == "lightSwitch") && (v == 0.0 || v == 1.0)) return OJ(v != 0.0);
-          return OJ(v);
-        };
-        if (marker) {
-        } else if (!p.isArray) {
-          pj["value"] = value(0);
-        } else {
-          OJ rows = OJ::array();
-          for (int32_t r = 0; r < std::max(p.rows, 1); ++r) {
-            if (p.columns <= 1) {
-              rows.push_back(value(std::size_t(r)));
-            } else {
-              OJ row = OJ::array();
-              for (int32_t c = 0; c < p.columns; ++c) row.push_back(value(std::size_t(r * p.columns + c)));
-              rows.push_back(row);
-            }
-          }
-          pj["value"] = rows;
-        }
-        j["parameters"].push_back(pj);
-      }
+      for (const auto& p : e.parameters) j["parameters"].push_back(parameterJson(p));
     }
     if (e.hasPolygon) {
       OJ contours = OJ::array();
@@ -742,33 +815,29 @@ std::string modelText(const ModelData& model) {
 
 std::string systemError(int error) { return std::strerror(error); }
 
-// The folder part of a native path, "." when it has none.
-std::string folderOf(const std::string& path) {
-  std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+}  // namespace
+
+const char* workingUnitsName(WorkingUnits units) {
+  if (units == WorkingUnits::Metric) return kMetricName;
+  if (units == WorkingUnits::Imperial) return kImperialName;
+  for (WorkingUnits u : kAllWorkingUnits)
+    if (u == units) return kUnitNames[int32_t(u)];
+  return nullptr;
 }
 
-std::string nameOf(const std::string& path) {
-  std::size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool writeAll(int fd, const std::string& text) {
-  const char* p = text.data();
-  std::size_t left = text.size();
-  while (left > 0) {
-    ssize_t n = ::write(fd, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n == 0) errno = EIO;
-    if (n <= 0) return false;
-    p += n;
-    left -= std::size_t(n);
+bool workingUnitsOf(const std::string& name, WorkingUnits& units) {
+  if (name == kMetricName) units = WorkingUnits::Metric;
+  else if (name == kImperialName) units = WorkingUnits::Imperial;
+  else {
+    for (WorkingUnits u : kAllWorkingUnits)
+      if (name == kUnitNames[int32_t(u)]) {
+        units = u;
+        return true;
+      }
+    return false;
   }
   return true;
 }
-
-}  // namespace
 
 bool parseProject(const std::string& text, const std::string& source, ProjectData& data, std::string& error) {
   if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
@@ -807,7 +876,12 @@ bool serialiseProject(const ProjectData& data, std::string& text, std::string& e
     nlohmann::ordered_json root;
     root["format"] = kProjectFileFormat;
     root["version"] = kProjectFileVersion;
-    root["settings"]["workingUnits"] = kUnitNames[data.settings.workingUnits == WorkingUnits::Imperial ? 1 : 0];
+    const char* units = workingUnitsName(data.settings.workingUnits);
+    if (!units) {
+      error = "working units " + std::to_string(int32_t(data.settings.workingUnits)) + " are no unit";
+      return false;
+    }
+    root["settings"]["workingUnits"] = units;
     root["settings"]["groupsSuspended"] = data.settings.groupsSuspended;
     root["library"]["folders"] = nlohmann::ordered_json::array();
     for (const std::string& folder : data.libraryFolders) root["library"]["folders"].push_back(folder);
@@ -861,52 +935,13 @@ bool readProjectFile(const std::string& path, ProjectData& data, std::string& er
   return parseProject(text, path, data, error);
 }
 
-bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error) {
+bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error, bool replaceReadOnly) {
   std::string text;
   if (!serialiseProject(data, text, error)) {
     error = path + ": cannot write the project: " + error;
     return false;
   }
-  auto fail = [&](int code) {
-    error = path + ": cannot write the file (" + systemError(code) + ")";
-    return false;
-  };
-  std::string target = FileLibrary::nativePath(path);
-  if (target.empty()) return fail(ENOENT);
-  // Through a link the file it names is replaced, not the link.
-  struct stat st;
-  bool exists = ::lstat(target.c_str(), &st) == 0;
-  if (exists && S_ISLNK(st.st_mode)) {
-    if (char* real = ::realpath(target.c_str(), nullptr)) {
-      target = real;
-      std::free(real);
-    }
-    exists = ::stat(target.c_str(), &st) == 0;
-  }
-
-  // The new text goes to a file beside the target: a rename within one folder replaces the
-  // target in one step, so the target is either the old file or the complete new one.
-  std::string base = folderOf(target) + "/." + nameOf(target) + ".tmp-" + std::to_string(::getpid()) + "-";
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = base + std::to_string(attempt);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  if (fd < 0) return fail(errno);
-
-  int code = 0;
-  if (!writeAll(fd, text)) code = errno;
-  if (code == 0 && exists && S_ISREG(st.st_mode) && ::fchmod(fd, st.st_mode & 07777) != 0) code = errno;
-  if (code == 0 && ::fsync(fd) != 0) code = errno;
-  if (::close(fd) != 0 && code == 0) code = errno;
-  if (code == 0 && ::rename(temp.c_str(), target.c_str()) != 0) code = errno;
-  if (code != 0) {
-    ::unlink(temp.c_str());
-    return fail(code);
-  }
-  return true;
+  return writeFileReplacing(path, text, replaceReadOnly, error);
 }
 
 std::string resolveLibraryFolder(const std::string& projectPath, const std::string& folder) {

@@ -6,7 +6,7 @@
 //     "format": "trestlar-project",              required
 //     "version": 1,                              required, a whole number
 //     "settings": {                              required
-//       "workingUnits": "metric" | "imperial",   required
+//       "workingUnits": "metric" | "imperial" | a unit's name (below),   required
 //       "groupsSuspended": false                 optional, default false
 //     },
 //     "library": { "folders": ["library"] },     optional, default no folders
@@ -34,8 +34,35 @@ constexpr int kOldestProjectFileVersion = 1;
 // The value of the "format" key that marks a project file.
 extern const char* const kProjectFileFormat;
 
-// The project's working units; the numbers are those of HostEnvironment 'GWUN'.
-enum class WorkingUnits : int32_t { Metric = 0, Imperial = 1 };
+// The project's working length unit; the numbers are those HostEnvironment 'GWUN' answers,
+// the metric units first. A file names them "metres", "centimetres", "millimetres",
+// "feetAndFractionalInches", "feetAndDecimalInches", "decimalFeet", "fractionalInches" and
+// "decimalInches"; "metric" reads as metres and "imperial" as feet and fractional inches, and
+// those two units are written under those names.
+enum class WorkingUnits : int32_t {
+  Metres = 0,
+  Centimetres = 1,
+  Millimetres = 2,
+  FeetAndFractionalInches = 3,
+  FeetAndDecimalInches = 4,
+  DecimalFeet = 5,
+  FractionalInches = 6,
+  DecimalInches = 7,
+  Metric = Metres,
+  Imperial = FeetAndFractionalInches,
+};
+// The units in code order.
+constexpr WorkingUnits kAllWorkingUnits[] = {
+    WorkingUnits::Metres,      WorkingUnits::Centimetres,   WorkingUnits::Millimetres,
+    WorkingUnits::FeetAndFractionalInches, WorkingUnits::FeetAndDecimalInches, WorkingUnits::DecimalFeet,
+    WorkingUnits::FractionalInches,        WorkingUnits::DecimalInches};
+// True for metres, centimetres and millimetres.
+constexpr bool isMetric(WorkingUnits units) { return int32_t(units) >= 0 && int32_t(units) <= 2; }
+// The name a project file writes for a unit ("metric", "imperial" or the unit's own name);
+// null for a value that is no unit.
+const char* workingUnitsName(WorkingUnits units);
+// The unit a project file's name stands for; false for a name that is none.
+bool workingUnitsOf(const std::string& name, WorkingUnits& units);
 
 // The project's host settings.
 struct ProjectSettings {
@@ -63,6 +90,7 @@ struct FileDatabase {
   std::string kind;        // "section", "detail", "elevation", "interiorElevation", "layout",
                            // "masterLayout", "worksheet", "document3D"
   int32_t index = 0;       // from 1, unique per kind
+  int32_t number = 0;      // the database's number (with kind and index its identity)
   std::string name;
   double cut[4] = {0, 0, 0, 0};  // a cut plane's line: x1, y1, x2, y2
   double angle = 0;              // and its view angle
@@ -80,6 +108,18 @@ struct FileParameter {
   int32_t columns = 1;
   std::vector<double> numbers;     // the values of a numeric type, row by row
   std::vector<std::string> texts;  // the values of a string
+};
+
+// An attribute beyond the layers: one created or changed through the host.
+struct FileAttribute {
+  std::string type;        // "pen", "lineType", "fill", "composite", "material", "city",
+                           // "zoneCategory", "font"
+  int32_t index = 0;       // from 1, unique per type
+  std::string name;
+  int32_t flags = 0;
+  std::string data;        // the record's own part (AttributeRecord::body), bytes
+  std::string skins;       // a composite's skins (CompositeSkinRecord), bytes
+  std::vector<FileParameter> parameters;  // a zone category's stamp parameters
 };
 
 // A polygon vertex: position and the arc of the edge that ends here.
@@ -132,6 +172,7 @@ struct ModelData {
   int32_t currentStorey = 0;
   std::vector<FileStorey> storeys;
   std::vector<FileLayer> layers;
+  std::vector<FileAttribute> attributes;
   std::vector<FileDatabase> databases;
   std::vector<FileElement> elements;
   std::vector<FileGroup> groups;
@@ -153,6 +194,10 @@ struct DatabaseName {
 bool parseDatabaseText(const std::string& text, DatabaseName& out);
 // The parameter type code of a type name ("length"); 0 for an unknown name.
 int32_t parameterTypeCode(const std::string& name);
+// The attribute type code of a type name ("fill"); 0 for an unknown name or "layer".
+int32_t attributeTypeCode(const std::string& name);
+// The type name of an attribute type code; empty for layers and unknown codes.
+std::string attributeTypeName(int32_t type);
 
 // Everything a project file holds.
 struct ProjectData {
@@ -168,6 +213,10 @@ struct ProjectData {
 bool operator==(const ProjectSettings& a, const ProjectSettings& b);
 bool operator==(const ProjectData& a, const ProjectData& b);
 
+// True when text is well-formed UTF-8 (no overlong forms, surrogates or code points past
+// U+10FFFF), which is what the file's JSON strings can carry.
+bool isUtf8(const std::string& text);
+
 // Parses project text; source names it in messages ("x.trestlar: line 3, column 5: ...").
 // False with error set and data unchanged when the text is refused; never throws.
 bool parseProject(const std::string& text, const std::string& source, ProjectData& data, std::string& error);
@@ -182,9 +231,12 @@ bool serialiseProject(const ProjectData& data, std::string& text, std::string& e
 bool readProjectFile(const std::string& path, ProjectData& data, std::string& error);
 
 // Writes data to path: the text goes to a new file in the same folder, which then replaces
-// path, so a failed write leaves whatever was at path untouched. An existing file keeps its
-// permissions. False with error naming the file and the reason.
-bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error);
+// path, so a failed write leaves whatever was at path untouched. Only a regular file is
+// replaced (through links, the file they lead to), and a read-only one only when
+// replaceReadOnly; an existing file keeps its permissions. False with error naming the file
+// and the reason.
+bool writeProjectFile(const std::string& path, const ProjectData& data, std::string& error,
+                      bool replaceReadOnly = false);
 
 // A library folder as written in the project file at projectPath, resolved: absolute folders
 // unchanged, relative ones joined to the project file's folder. Takes '/' and '\' as

@@ -192,6 +192,31 @@ TEST(BodyGenerator, ProfilePartsExtrudeTheirPutList) {
   EXPECT_NEAR(generateBodies("EXTR", ParameterValues(p), BodyPlacement{}, script).volume, 0.075, 1e-9);
 }
 
+// Found by fuzzing: names holding "nan" or "inf" read as numbers, and far points gave an
+// infinite volume.
+TEST(BodyGenerator, APutListReadsOnlyDecimalsStandingOnTheirOwn) {
+  using Points = std::vector<std::pair<double, double>>;
+  struct Case {
+    const char* script;
+    Points points;
+  } cases[] = {
+      {"put 0, 0, 1, -.5, 2.5e-1, 1, +1., 1E1, 1\n", {{0, 0}, {-0.5, 0.25}, {1, 10}}},
+      {"put banana, 1, 2, 3, 4, 5, 6\n", {{1, 2}, {4, 5}}},
+      {"put x1, y1, 1, 0, 0, 1\n", {{1, 0}}},
+      {"put nan, inf, 1, infinity, 0x10, 1, 2, 3, 1\n", {{1, 1}, {3, 1}}},
+      {"put 1.5.2, 3, 4, 5\n", {{3, 4}}},
+      {"put 0, 0, 1, 1e7, 0, 1, 0, 1, 1\n", {}},
+      {"put 0, 0, 1, 1e400, 0, 1, 0, 1, 1\n", {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(standin::profileFromScript(c.script), c.points) << c.script;
+  // A profile 1e170 m across once gave an infinite volume; now it gives no body at all.
+  std::vector<PartParameter> p = {number("length", 2)};
+  standin::GeneratedModel model =
+      generateBodies("CUST", ParameterValues(p), BodyPlacement{}, "put 0,0,1, 1e170,0,1, 1e170,1e170,1, 0,1e170,1\n");
+  EXPECT_TRUE(model.bodies.empty());
+  EXPECT_EQ(model.volume, 0);
+}
+
 TEST(BodyGenerator, UnknownKindsAndAssembliesHaveNoBodies) {
   std::vector<PartParameter> p = member(4, 0.2, 0.3);
   EXPECT_TRUE(generateBodies("XXXX", ParameterValues(p), BodyPlacement{}).bodies.empty());

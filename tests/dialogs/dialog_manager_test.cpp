@@ -113,6 +113,11 @@ TEST_F(DialogManagerTest, AnActionThatCannotBeCarriedOutStopsTheScript) {
       {setItem(4, "seven"), "\"seven\" is not a whole number for item 4 (int)"},
       {setItem(4, "11"), "\"11\" is outside the range of item 4 (int)"},
       {setItem(11, "long"), "\"long\" is not a length (metres, or a number with m, cm or mm) for item 11 (length)"},
+      // Found by fuzzing the length field: hexadecimal read as a number.
+      {setItem(11, "0x10"), "\"0x10\" is not a length (metres, or a number with m, cm or mm) for item 11 (length)"},
+      {setItem(11, "0x1p4mm"), "\"0x1p4mm\" is not a length (metres, or a number with m, cm or mm) for item 11 (length)"},
+      {setItem(12, "0x5A"), "\"0x5A\" is not an angle in degrees for item 12 (angle)"},
+      {setItem(11, "1e400"), "\"1e400\" is not a length (metres, or a number with m, cm or mm) for item 11 (length)"},
       {setItem(5, "maybe"), "\"maybe\" is not on or off for item 5 (check \"Flag\")"},
       {clickItem(8), "item 8 (button \"Off\") is disabled"},
       {chooseEntry(6, "Up"), "item 6 (popup) has no entry \"Up\""},

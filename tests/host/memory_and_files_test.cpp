@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -11,6 +12,7 @@
 #include "host/core/host.h"
 #include "host/core/memory_manager.h"
 #include "host/files/file_library.h"
+#include "host/files/file_replace.h"
 
 namespace {
 
@@ -88,6 +90,88 @@ TEST_F(FileLibraryTest, OnlyAFileWrittenIntoALibraryFolderHasTheLibraryScannedAg
   EXPECT_NE(host.library().revision(), before);
 }
 
+std::string contents(const std::string& path) {
+  std::string text;
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buffer[256];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+    std::fclose(f);
+  }
+  return text;
+}
+
+void writeText(const std::string& path, const std::string& text) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fclose(f);
+}
+
+TEST_F(FileLibraryTest, SameFileGoesByIdentityNotByName) {
+  const std::string file = dir_ + "/p.trestlar";
+  writeText(file, "p");
+  writeText(dir_ + "/other", "p");
+  ASSERT_EQ(::mkdir((dir_ + "/sub").c_str(), 0755), 0);
+  ASSERT_EQ(::link(file.c_str(), (dir_ + "/hard").c_str()), 0);
+  ASSERT_EQ(::symlink(file.c_str(), (dir_ + "/soft").c_str()), 0);
+  struct Case {
+    std::string other;
+    bool same;
+  } cases[] = {{file, true},          {dir_ + "/sub/../p.trestlar", true}, {dir_ + "\\p.trestlar", true},
+               {dir_ + "/hard", true}, {dir_ + "/soft", true},               {dir_ + "/other", false},
+               {dir_ + "/missing", false}};
+  for (const Case& c : cases) EXPECT_EQ(standin::sameFile(file, c.other), c.same) << c.other;
+  EXPECT_FALSE(standin::sameFile(dir_ + "/missing", dir_ + "/missing"));
+}
+
+TEST_F(FileLibraryTest, ReplacePutsAWholeFileInPlaceOfARegularFileOnly) {
+  standin::FileLibrary files;
+  const std::string source = dir_ + "/.new", target = dir_ + "/report.txt";
+  auto fresh = [&] {
+    writeText(source, "new");
+    ASSERT_EQ(files.setType(source.c_str(), 1, 2), platform::kNoError);
+  };
+
+  // A regular file takes the new bytes, keeps its permissions and gets the new file's type.
+  writeText(target, "old");
+  ::chmod(target.c_str(), 0600);
+  fresh();
+  ASSERT_EQ(files.replace(source.c_str(), target.c_str()), platform::kNoError);
+  EXPECT_EQ(contents(target), "new");
+  EXPECT_EQ(files.kind(source.c_str()), 0);
+  uint32_t type = 0, creator = 0;
+  EXPECT_TRUE(files.type(target, type, creator));
+  EXPECT_EQ(type, 1u);
+  EXPECT_FALSE(files.type(source, type, creator));
+  struct stat st;
+  ASSERT_EQ(::stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+  // Through a link the file it leads to is replaced; the link stays.
+  ASSERT_EQ(::symlink(target.c_str(), (dir_ + "/link").c_str()), 0);
+  fresh();
+  ASSERT_EQ(files.replace(source.c_str(), (dir_ + "/link").c_str()), platform::kNoError);
+  ASSERT_EQ(::lstat((dir_ + "/link").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(contents(target), "new");
+
+  // A FIFO, a folder and a read-only file are refused; both files stay as they were.
+  ASSERT_EQ(::mkfifo((dir_ + "/pipe").c_str(), 0644), 0);
+  ASSERT_EQ(::mkdir((dir_ + "/folder").c_str(), 0755), 0);
+  writeText(dir_ + "/locked", "locked");
+  ::chmod((dir_ + "/locked").c_str(), 0444);
+  for (const char* name : {"/pipe", "/folder", "/locked"}) {
+    writeText(source, "new");
+    EXPECT_EQ(files.replace(source.c_str(), (dir_ + name).c_str()), platform::kErrFile) << name;
+    EXPECT_EQ(contents(source), "new") << name;
+  }
+  ASSERT_EQ(::lstat((dir_ + "/pipe").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(contents(dir_ + "/locked"), "locked");
+  EXPECT_EQ(files.replace(nullptr, target.c_str()), platform::kErrNullArgument);
+}
+
 platform::GSErr countingOp(platform::HostToken, bool) { return platform::kNoError; }
 
 TEST(FaultTableTest, FailsOnlyThePlannedCallAndKeepsMissingSlotsMissing) {
@@ -103,6 +187,25 @@ TEST(FaultTableTest, FailsOnlyThePlannedCallAndKeepsMissingSlotsMissing) {
   EXPECT_EQ(wrapped.HostKeepInMemory(1, true), platform::kNoError);
   EXPECT_TRUE(plan.fired);
   EXPECT_EQ(plan.calls, 3);
+  EXPECT_STREQ(plan.operation, "HostKeepInMemory");
+}
+
+platform::GSErr openUndo(platform::HostToken, const char*) { return platform::kNoError; }
+
+TEST(FaultTableTest, CountsTheCallsOfOneOperationWhenAskedTo) {
+  platform::HostFunctionTable inner{};
+  inner.HostKeepInMemory = &countingOp;
+  inner.HostOpenUndoStep = &openUndo;
+  standin::FaultPlan plan;
+  plan.only = "HostOpenUndoStep";
+  plan.failAt = 2;
+  platform::HostFunctionTable wrapped = standin::faultyTable(inner, plan);
+  EXPECT_EQ(wrapped.HostKeepInMemory(1, true), platform::kNoError);
+  EXPECT_EQ(wrapped.HostOpenUndoStep(1, "a"), platform::kNoError);
+  EXPECT_EQ(wrapped.HostKeepInMemory(1, true), platform::kNoError);
+  EXPECT_EQ(wrapped.HostOpenUndoStep(1, "b"), platform::kErrGeneral);
+  EXPECT_EQ(plan.calls, 2);
+  EXPECT_STREQ(plan.operation, "HostOpenUndoStep");
 }
 
 }  // namespace

@@ -125,6 +125,20 @@ TEST_F(HostModelTest, TheProjectFileCarriesTheModel) {
   ASSERT_EQ(hatches.size(), 1u);
   EXPECT_EQ(hatches[0]->polygon.ends, (std::vector<int32_t>{0, 5, 9}));
   EXPECT_EQ(hatches[0]->polygon.arcs.size(), 1u);
+  const standin::StoredAttribute* grain = m.storedAttribute(platform::kAttrFill, 256);
+  ASSERT_NE(grain, nullptr);
+  EXPECT_STREQ(grain->record.header.name, "Oak grain");
+  EXPECT_EQ(reinterpret_cast<const platform::FillBody*>(grain->record.body)->pattern[7], 0x18);
+  const standin::StoredAttribute* workshop = m.storedAttribute(platform::kAttrZoneCategory, 256);
+  ASSERT_NE(workshop, nullptr);
+  ASSERT_EQ(workshop->parameters.size(), 1u);
+  EXPECT_DOUBLE_EQ(workshop->parameters[0].record.value.real, 3.2);
+  standin::HostDatabase* section = m.databaseNamed("A-A");
+  ASSERT_NE(section, nullptr);
+  EXPECT_EQ(section->id.number, 4);
+  auto proxies = m.elements(*section, platform::kSectionProxy);
+  ASSERT_EQ(proxies.size(), 1u);
+  EXPECT_EQ(proxies[0]->header().databaseNumber, 4);
 
   ProjectData data;
   data.settings.workingUnits = standin::WorkingUnits::Metric;

@@ -123,6 +123,45 @@ TEST_F(ProjectFileTest, AWrittenFileReadsBackKeepsItsPermissionsAndListsFormatAn
   EXPECT_TRUE(leftovers(dir_).empty());
 }
 
+TEST_F(ProjectFileTest, WorkingUnitsAreNamedAndWrittenAsOlderFilesNameThem) {
+  struct Case {
+    const char* read;     // the name in the file
+    WorkingUnits units;   // the unit, whose number 'GWUN' answers
+    int32_t code;
+    const char* written;  // the name a save writes
+  } cases[] = {
+      {"metric", WorkingUnits::Metres, 0, "metric"},
+      {"imperial", WorkingUnits::FeetAndFractionalInches, 3, "imperial"},
+      {"metres", WorkingUnits::Metres, 0, "metric"},
+      {"centimetres", WorkingUnits::Centimetres, 1, "centimetres"},
+      {"millimetres", WorkingUnits::Millimetres, 2, "millimetres"},
+      {"feetAndFractionalInches", WorkingUnits::FeetAndFractionalInches, 3, "imperial"},
+      {"feetAndDecimalInches", WorkingUnits::FeetAndDecimalInches, 4, "feetAndDecimalInches"},
+      {"decimalFeet", WorkingUnits::DecimalFeet, 5, "decimalFeet"},
+      {"fractionalInches", WorkingUnits::FractionalInches, 6, "fractionalInches"},
+      {"decimalInches", WorkingUnits::DecimalInches, 7, "decimalInches"},
+  };
+  for (const Case& c : cases) {
+    std::string text = std::string(R"({"format": "trestlar-project", "version": 2, "settings": {"workingUnits": ")") +
+                       c.read + "\"}}";
+    ProjectData data;
+    std::string error;
+    ASSERT_TRUE(standin::parseProject(text, "x.trestlar", data, error)) << error;
+    EXPECT_EQ(data.settings.workingUnits, c.units) << c.read;
+    EXPECT_EQ(int32_t(data.settings.workingUnits), c.code) << c.read;
+    EXPECT_EQ(standin::isMetric(data.settings.workingUnits), c.code <= 2) << c.read;
+    std::string written;
+    ASSERT_TRUE(standin::serialiseProject(data, written, error)) << error;
+    EXPECT_EQ(nlohmann::json::parse(written)["settings"]["workingUnits"], c.written) << c.read;
+  }
+  // A value that is no unit is not written.
+  ProjectData odd;
+  odd.settings.workingUnits = WorkingUnits(8);
+  std::string text, error;
+  EXPECT_FALSE(standin::serialiseProject(odd, text, error));
+  EXPECT_NE(error.find("no unit"), std::string::npos) << error;
+}
+
 TEST_F(ProjectFileTest, FixturesReadWithDefaultsAndUnknownKeysIgnored) {
   ProjectData minimal;
   ProjectData full = sample();
@@ -175,7 +214,9 @@ TEST_F(ProjectFileTest, BadFilesAreRefusedNamingTheFileAndTheProblemAndStayUntou
       {kHead + R"("settings": {}})", "\"settings.workingUnits\" is missing"},
       {kHead + R"("settings": {"workingUnits": 3}})", "\"settings.workingUnits\" must be a string"},
       {kHead + R"("settings": {"workingUnits": "furlongs"}})",
-       "\"settings.workingUnits\" must be \"metric\" or \"imperial\", not \"furlongs\""},
+       "\"settings.workingUnits\" must be \"metric\", \"imperial\" or a unit's name (\"metres\", \"centimetres\", "
+       "\"millimetres\", \"feetAndFractionalInches\", \"feetAndDecimalInches\", \"decimalFeet\", "
+       "\"fractionalInches\", \"decimalInches\"), not \"furlongs\""},
       {kHead + R"("settings": {"workingUnits": "metric", "groupsSuspended": "yes"}})",
        "\"settings.groupsSuspended\" must be true or false"},
       {kHead + kSettings + R"(, "library": ["lib"]})", "\"library\" must be an object"},
@@ -252,7 +293,7 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheTargetAsItWasAndNoTemporaryFile) {
   struct Case {
     std::string target;
     const char* reason;
-  } cases[] = {{path("folder.trestlar"), "Is a directory"},
+  } cases[] = {{path("folder.trestlar"), "it is not a regular file"},
                {path("no-such-folder/x.trestlar"), "No such file or directory"}};
   for (const Case& c : cases) {
     std::string error;
@@ -262,6 +303,67 @@ TEST_F(ProjectFileTest, AFailedSaveLeavesTheTargetAsItWasAndNoTemporaryFile) {
   EXPECT_TRUE(fs::is_directory(path("folder.trestlar")));
   EXPECT_TRUE(fs::is_empty(path("folder.trestlar")));
   EXPECT_TRUE(leftovers(dir_).empty());
+}
+
+TEST_F(ProjectFileTest, ASaveReplacesOnlyARegularFileAndAReadOnlyOneOnlyWithConsent) {
+  ASSERT_EQ(::mkfifo(path("pipe.trestlar").c_str(), 0644), 0);
+  fs::create_symlink(path("pipe.trestlar"), path("to-pipe.trestlar"));
+  const std::string kept = "{\"format\": \"trestlar-project\", \"version\": 1, \"settings\": {}}\n";
+  writeFile(path("locked.trestlar"), kept);
+  ::chmod(path("locked.trestlar").c_str(), 0444);
+  standin::Host host;
+  host.newProject();
+  int saves = 0;
+  host.setSaveCheck([&saves](std::string&) { return ++saves > 0; });
+  struct Case {
+    std::string target;
+    const char* reason;
+  } cases[] = {{path("pipe.trestlar"), "it is not a regular file"},
+               {path("to-pipe.trestlar"), "it is not a regular file"},
+               {path("locked.trestlar"), "it is read-only"}};
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_FALSE(standin::writeProjectFile(c.target, sample(), error)) << c.target;
+    EXPECT_EQ(error, c.target + ": cannot write the file (" + c.reason + ")");
+    error.clear();
+    EXPECT_FALSE(host.saveProject(c.target, error)) << c.target;
+    EXPECT_EQ(error, c.target + ": cannot write the file (" + c.reason + ")");
+  }
+  // Refused before the save is announced or checked.
+  EXPECT_EQ(saves, 0);
+  struct stat st;
+  ASSERT_EQ(::lstat(path("pipe.trestlar").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  EXPECT_EQ(readFile(path("locked.trestlar")), kept);
+
+  // With consent a read-only file is replaced and stays read-only.
+  std::string error;
+  ASSERT_TRUE(host.saveProject(path("locked.trestlar"), error, true)) << error;
+  EXPECT_EQ(saves, 1);
+  EXPECT_NE(readFile(path("locked.trestlar")), kept);
+  ASSERT_EQ(::stat(path("locked.trestlar").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0444u);
+  EXPECT_TRUE(leftovers(dir_).empty());
+}
+
+TEST_F(ProjectFileTest, TheSaveCheckRefusesASaveAfterItIsAnnouncedAndBeforeTheFileIsWritten) {
+  const std::string kept =
+      "{\"format\": \"trestlar-project\", \"version\": 1, \"settings\": {\"workingUnits\": \"metric\"}}\n";
+  writeFile(path("p.trestlar"), kept);
+  standin::Host host;
+  std::string error;
+  ASSERT_TRUE(host.openProject(path("p.trestlar"), error)) << error;
+  host.setModuleData("<changed/>");
+  host.setSaveCheck([](std::string& why) {
+    why = "the command failed";
+    return false;
+  });
+  EXPECT_FALSE(host.saveProject("", error));
+  EXPECT_EQ(error, "the command failed");
+  EXPECT_EQ(readFile(path("p.trestlar")), kept);
+  host.setSaveCheck(nullptr);
+  ASSERT_TRUE(host.saveProject("", error)) << error;
+  EXPECT_NE(readFile(path("p.trestlar")).find("<changed/>"), std::string::npos);
 }
 
 TEST_F(ProjectFileTest, HostSavesOnlyAnOpenProjectToAFileAndKeepsItsFileWhenASaveFails) {

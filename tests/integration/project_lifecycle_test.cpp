@@ -171,7 +171,8 @@ TEST_F(ProjectLifecycleTest, TheAddonReadsTheProjectsSettings) {
     const char* file;
     int32_t units;
     bool suspended;
-  } cases[] = {{"minimal.trestlar", 0, false}, {"full.trestlar", 1, true}, {"minimal.trestlar", 0, false}};
+  } cases[] = {{"minimal.trestlar", 0, false}, {"full.trestlar", 3, true}, {"minimal.trestlar", 0, false}};
+  // "metric" is metres (0), "imperial" feet and fractional inches (3).
   for (const Case& c : cases) {
     std::string error;
     ASSERT_TRUE(host().openProject(fixturePath(c.file), error)) << error;

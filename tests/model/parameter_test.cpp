@@ -2,9 +2,12 @@
 // the lists' name lookup.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "model/parameter_list.h"
 #include "runtime/memory.h"
@@ -70,6 +73,30 @@ TEST(ParameterTest, SetBeyondAnArrayGrowsIt) {
   EXPECT_THROW(array.set(1.0, 0, 1), std::out_of_range);
 }
 
+TEST(ParameterTest, GetBeyondAnArrayGrowsIt) {
+  lunvik::RealParameter array("offsets", "", 1.5, 0, 2, true);
+  array.addRows(1);
+  ASSERT_EQ(array.rows(), 2);
+  EXPECT_DOUBLE_EQ(array.get(3, 1), 0.0);
+  EXPECT_EQ(array.rows(), 4);
+  EXPECT_DOUBLE_EQ(array.get(0, 0), 1.5);
+  // Read through a constant parameter, a missing row is the default value and nothing grows.
+  const lunvik::RealParameter& fixed = array;
+  EXPECT_DOUBLE_EQ(fixed.get(9, 0), 0.0);
+  EXPECT_EQ(fixed.rows(), 4);
+  lunvik::StringParameter names("joints", "", "tenon", 0, 1, true);
+  EXPECT_EQ(names.get(2, 0).str(), "");
+  EXPECT_EQ(names.rows(), 3);
+  // A column past the last, a negative row and a row past a scalar stay out of range.
+  EXPECT_THROW(array.get(0, 2), std::out_of_range);
+  EXPECT_THROW(array.get(-1, 0), std::out_of_range);
+  EXPECT_THROW(fixed.get(0, 2), std::out_of_range);
+  lunvik::LengthParameter scalar("length", "", 3.0);
+  const lunvik::LengthParameter& constScalar = scalar;
+  EXPECT_THROW(constScalar.get(1, 0), std::out_of_range);
+  EXPECT_EQ(scalar.rows(), 1);
+}
+
 TEST(ParameterTest, AssignNeedsTheSameTypeColumnsAndForm) {
   lunvik::LengthParameter target("a", "", 1.0);
   lunvik::AngleParameter angle("a", "", 2.0);
@@ -119,6 +146,89 @@ TEST_F(ParameterListTest, LookupIgnoresLetterCaseAndTakesTheFirst) {
   for (int i = 0; i < 300; ++i) EXPECT_EQ(many.indexOf("PAR" + std::to_string(i)), i);
   EXPECT_EQ(many.indexOf("par300"), -1);
   EXPECT_EQ(many.indexOf("pa"), -1);
+}
+
+// Every name the list holds is found at its first position, as a walk of the list finds it.
+void expectLookupsMatchAWalk(const lunvik::ParameterList& list, const std::vector<std::string>& absent,
+                             const std::string& step) {
+  for (int32_t i = 0; i < list.count(); ++i) {
+    const std::string name = list.parameter(i)->name().str();
+    int32_t first = i;
+    for (int32_t k = 0; k < i; ++k)
+      if (list.parameter(k)->name().lower() == list.parameter(i)->name().lower()) first = std::min(first, k);
+    EXPECT_EQ(list.indexOf(lunvik::CadString(name).lower()), first) << step << ": " << name;
+  }
+  for (const std::string& name : absent) EXPECT_EQ(list.indexOf(name), -1) << step << ": " << name;
+}
+
+TEST_F(ParameterListTest, ARenamedParameterIsFoundByItsNewName) {
+  lunvik::ParameterList list;
+  for (const char* name : {"length", "profWide", "profDeep", "lunvik_ID"}) list.add(new lunvik::RealParameter(name));
+  ASSERT_EQ(list.indexOf("lunvik_id"), 3);  // the index is built
+  list.parameter("lunvik_ID")->setName("ID");
+  EXPECT_EQ(list.indexOf("ID"), 3);
+  EXPECT_EQ(list.indexOf("lunvik_ID"), -1);
+  // Renamed to a name an earlier parameter has, the earlier one keeps answering.
+  list.parameter(2)->setName("LENGTH");
+  EXPECT_EQ(list.indexOf("length"), 0);
+  EXPECT_EQ(list.indexOf("profDeep"), -1);
+  // A copy of a parameter belongs to no list: renaming it changes nothing there.
+  std::unique_ptr<lunvik::Parameter> copy = list.parameter(1)->clone();
+  copy->setName("elsewhere");
+  EXPECT_EQ(list.indexOf("profWide"), 1);
+  EXPECT_EQ(list.indexOf("elsewhere"), -1);
+}
+
+TEST_F(ParameterListTest, EditsThroughTheVectorKeepLookupsRight) {
+  lunvik::ParameterList list;
+  for (const char* name : {"a", "b", "c"}) list.add(new lunvik::RealParameter(name));
+  struct Edit {
+    const char* what;
+    void (*apply)(lunvik::ParameterVector&);
+    std::vector<std::string> absent;
+  } edits[] = {
+      {"push_back", [](lunvik::ParameterVector& v) { v.push_back(new lunvik::RealParameter("d")); }, {"e"}},
+      {"insert at the front", [](lunvik::ParameterVector& v) { v.insert(0, new lunvik::RealParameter("e")); }, {"f"}},
+      {"erase", [](lunvik::ParameterVector& v) { v.erase(1); }, {"a"}},
+      {"release", [](lunvik::ParameterVector& v) { delete v.release(0); }, {"e", "a"}},
+      {"rename in place", [](lunvik::ParameterVector& v) { v[0].setName("renamed"); }, {"b", "e", "a"}},
+      {"assign over", [](lunvik::ParameterVector& v) { v[1] = lunvik::RealParameter("assigned"); }, {"c", "b"}},
+      {"clear and refill",
+       [](lunvik::ParameterVector& v) {
+         v.clear();
+         v.push_back(std::make_unique<lunvik::RealParameter>("only"));
+       },
+       {"renamed", "assigned", "d"}},
+  };
+  for (const Edit& edit : edits) {
+    ASSERT_GE(list.indexOf("zzz"), -1);  // the index is current before the edit
+    edit.apply(list.vector());
+    expectLookupsMatchAWalk(list, edit.absent, edit.what);
+  }
+  // A parameter released from the list is free to be renamed.
+  list.add(new lunvik::RealParameter("kept"));
+  std::unique_ptr<lunvik::Parameter> freed(list.vector().release(0));
+  ASSERT_NE(freed, nullptr);
+  freed->setName("kept");
+  EXPECT_EQ(list.indexOf("kept"), 0);
+  EXPECT_EQ(list.indexOf("only"), -1);
+}
+
+TEST_F(ParameterListTest, AnArrayWhoseSizeWrapsIsRefused) {
+  // 1073807362 x 2147352580 values: 8 bytes each is 2^64 + 64, which a size wraps to 64.
+  HostParameterRecord r{};
+  r.typeID = platform::kParamReal;
+  r.shape = platform::kShapeArray;
+  r.dim1 = 1073807362;
+  r.dim2 = 2147352580;
+  std::strcpy(r.name, "huge");
+  double eight[8] = {};
+  lunvik::HandleOwner values(lunvik::newHandle(eight, sizeof eight));
+  r.value.array = values.get();
+  lunvik::HandleOwner h(lunvik::newHandle(&r, sizeof r));
+  lunvik::ParameterList list;
+  EXPECT_FALSE(list.fromHostRecords(h.get()));
+  EXPECT_EQ(list.count(), 0);
 }
 
 TEST_F(ParameterListTest, AnUnknownHostTypeEmptiesTheList) {

@@ -126,28 +126,38 @@ TEST_F(JointPrefsTest, TakesTheUsersDefaultFileWhenThereIsOne) {
   EXPECT_EQ(prefs.joints()[0].additionalLength, 0.05);
 }
 
-TEST_F(JointPrefsTest, ADefaultFileIsTheOnlySourceEvenWhenItDoesNotRead) {
+TEST_F(JointPrefsTest, ADefaultFileThatDoesNotReadIsAnErrorAndNoList) {
   struct Case {
     const char* what;
     const char* text;
-    std::vector<std::string> joints;
   } cases[] = {
       {"cut short after one joint",
        "<?xml version=\"1.0\" encoding=\"iso-8859-1\" ?>\n<jointPrefs>\n\t<jointList>\n\t\t<joint>\n"
-       "\t\t\t<name>Halved</name>\n\t\t</joint>\n\t\t<joi",
-       {"Halved"}},
-      {"an empty list", "<jointPrefs><jointList/></jointPrefs>", {}},
-      {"not a joint document", "<timberPrefs/>", {}},
-      {"empty", "", {}},
+       "\t\t\t<name>Halved</name>\n\t\t</joint>\n\t\t<joi"},
+      {"an empty list", "<jointPrefs><jointList/></jointPrefs>"},
+      {"not a joint document", "<timberPrefs/>"},
+      {"empty", ""},
   };
   usePreferencesFolder();
   auto file = JointPrefs::defaultFile();
   ASSERT_NE(file, nullptr);
   for (const Case& c : cases) {
     writeFile(file->path(), c.text);
+    host().clearRecords();
+    // The file stays the only source: the embedded joints do not stand in for it.
     JointPrefs prefs;
     EXPECT_TRUE(prefs.complete()) << c.what;
-    EXPECT_EQ(names(prefs), c.joints) << c.what;
+    EXPECT_TRUE(prefs.joints().empty()) << c.what;
+    // A list that has joints keeps them.
+    prefs.add("Kept", "", 0, 0);
+    EXPECT_FALSE(prefs.loadDefaults()) << c.what;
+    EXPECT_EQ(names(prefs), std::vector<std::string>{"Kept"}) << c.what;
+    ASSERT_EQ(host().alerts().size(), 2u) << c.what;
+    for (const auto& alert : host().alerts()) {
+      EXPECT_EQ(alert.kind, platform::kAlertError) << c.what;
+      EXPECT_EQ(alert.text.rfind("The default list in the preferences folder is empty or could not be read", 0), 0u)
+          << c.what;
+    }
   }
 }
 

@@ -55,11 +55,17 @@ TEST_F(TimberPrefsTest, TakesTheUsersDefaultFileWhenThereIsOne) {
   ASSERT_EQ(specifications(prefs), specifications(mine));
   EXPECT_EQ(prefs.specifications()[0].lengthCostingList.entries().at(6.0), 1100);
 
-  // A damaged file still replaces the embedded timbers.
+  // A damaged file is no list, not even of what it holds before it breaks off, and the
+  // embedded timbers do not stand in for it: the error alert says so.
   writeFile(TimberPrefs::defaultFile()->path(), "<timberPrefs><timberSpecList><timberSpecification><name>Ash</name>");
+  host().clearRecords();
   TimberPrefs damaged;
   EXPECT_TRUE(damaged.complete());
-  EXPECT_EQ(specifications(damaged), (std::vector<std::pair<std::string, double>>{{"Ash", 0}}));
+  EXPECT_TRUE(damaged.specifications().empty());
+  ASSERT_EQ(host().alerts().size(), 1u);
+  EXPECT_EQ(host().alerts()[0].kind, platform::kAlertError);
+  EXPECT_FALSE(prefs.loadDefaults());
+  EXPECT_EQ(specifications(prefs), specifications(mine));  // left as it was
 }
 
 TEST_F(TimberPrefsTest, WritesLengthCostingsInAscendingLength) {

@@ -196,4 +196,18 @@ TEST_F(NumberingTest, HideWithNothingSelectedHidesEveryCutNumberInOneStep) {
   EXPECT_EQ(host().undoSteps().back().name, "Show Framing Label");
 }
 
+TEST_F(NumberingTest, ASelectionWithoutTimbersSwitchesEveryTimber) {
+  std::vector<standin::HostElement*> placed = placeAll({{"Post", "Green", 0.2, 1}, {"Beam", "Green", 0.2, 2}});
+  // An object carrying data of its own, not a timber kind code.
+  standin::HostElement* other = host().model().placeObject("Rectilinear", {}, 5, 0, 0, 0);
+  ASSERT_NE(other, nullptr);
+  other->userData = "ZZZZ";
+  other->hasUserData = true;
+  other->record.header.hasUserData = 1;
+  host().model().touch(*other);
+  host().model().select(other->record.header.guid, true);
+  EXPECT_EQ(choose("Framing/Schedule/Show Cut Number"), "");
+  for (const standin::HostElement* e : placed) EXPECT_EQ(valueOf(*e, "showCutID"), 1);
+}
+
 }  // namespace

@@ -126,6 +126,31 @@ TEST_F(ReportTest, ExactReportsOfASmallFrame) {
   }
 }
 
+TEST_F(ReportTest, EveryMetricUnitSchedulesInCubicMetresAndEveryImperialOneInCubicFeet) {
+  // 3.0 x 0.2 x 0.15 at 400 a cubic metre: 0.09 cubic metres, cost 36.
+  ASSERT_TRUE(member("Beam", 1, "Green Oak", 3.0, 0.2, 0.15));
+  using standin::WorkingUnits;
+  struct Case {
+    WorkingUnits units;
+    const char* row;
+  } cases[] = {
+      {WorkingUnits::Metres, "0.09\t0.09\tM-1\tT001\tGreen Oak\t36\t0\t36\r\n"},
+      {WorkingUnits::Centimetres, "0.09\t0.09\tM-1\tT001\tGreen Oak\t36\t0\t36\r\n"},
+      {WorkingUnits::Millimetres, "0.09\t0.09\tM-1\tT001\tGreen Oak\t36\t0\t36\r\n"},
+      {WorkingUnits::FeetAndFractionalInches, "3.17832\t3.17832\tM-1\tT001\tGreen Oak\t1271.33\t0\t1271.33\r\n"},
+      {WorkingUnits::FeetAndDecimalInches, "3.17832\t3.17832\tM-1\tT001\tGreen Oak\t1271.33\t0\t1271.33\r\n"},
+      {WorkingUnits::DecimalFeet, "3.17832\t3.17832\tM-1\tT001\tGreen Oak\t1271.33\t0\t1271.33\r\n"},
+      {WorkingUnits::FractionalInches, "3.17832\t3.17832\tM-1\tT001\tGreen Oak\t1271.33\t0\t1271.33\r\n"},
+      {WorkingUnits::DecimalInches, "3.17832\t3.17832\tM-1\tT001\tGreen Oak\t1271.33\t0\t1271.33\r\n"},
+  };
+  for (const Case& c : cases) {
+    host().setWorkingUnits(c.units);
+    ASSERT_TRUE(save(false, false)) << int(c.units);
+    // Sizes stay metres whatever the units.
+    EXPECT_EQ(readFile(out_), std::string("Beam\t0.200000\t0.150000\t3.000000\t") + c.row) << int(c.units);
+  }
+}
+
 TEST_F(ReportTest, RowsHaveTheirFieldCountsAndCrLf) {
   smallFrame();
   for (bool cutlist : {false, true}) {
@@ -140,6 +165,22 @@ TEST_F(ReportTest, RowsHaveTheirFieldCountsAndCrLf) {
       EXPECT_EQ(line.find('\n'), std::string::npos);
     }
     EXPECT_EQ(lines, cutlist ? 4u : 5u);  // the heading and the rows; the peg is not scheduled
+  }
+}
+
+TEST_F(ReportTest, TabsAndLineBreaksInTheProjectsTextsKeepTheLayout) {
+  prefs_->numPrefix = "T\t";
+  dynamic_cast<varnholt::TimberPrefs*>(project().store().get(varnholt::TimberPrefs::kCode))->add("Green\nOak", 400);
+  standin::HostElement* e = member("Brace\tleft\r\nside", 3, "Green\nOak", 1.0, 0.1, 0.1);
+  ASSERT_TRUE(e);
+  std::snprintf(e->record.part.id, sizeof e->record.part.id, "ID\t7");
+  model().touch(*e);
+  for (bool cutlist : {false, true}) {
+    ASSERT_TRUE(save(cutlist, false));
+    std::string expected =
+        cutlist ? "Brace left  side\tGreen Oak\tT 003\t0.100000\t0.100000\t1.000000\t1\t0.01\t0\r\n"
+                : "Brace left  side\t0.100000\t0.100000\t1.000000\t0.01\t0.01\tID 7\tT 003\tGreen Oak\t4\t0\t4\r\n";
+    EXPECT_EQ(readFile(out_), expected);
   }
 }
 
@@ -201,6 +242,44 @@ TEST_F(ReportTest, MissingParametersAndMissingBodies) {
   std::string text = readFile(out_);
   EXPECT_NE(text.find("Bare\t"), std::string::npos) << text;
   EXPECT_NE(text.find("No body\t"), std::string::npos) << text;
+}
+
+TEST_F(ReportTest, UseSelectionIsOfferedOnlyForASelectedScheduledMember) {
+  standin::HostElement* beam = member("Beam", 1, "Green Oak", 2.0, 0.1, 0.1);
+  standin::HostElement* peg = placeMember("Peg", {{"IncInSched", 0.0}}, "TPEG", true, 0, 4);
+  standin::HostElement* plain = placeMember("Rectilinear", {{"IncInSched", 1.0}}, "", true, 0, 6);  // no kind code
+  ASSERT_TRUE(beam && peg && plain);
+  struct Case {
+    const char* what;
+    std::vector<standin::HostElement*> selected;
+    bool offered;
+  } cases[] = {
+      {"nothing selected", {}, false},
+      {"a member left out of schedules", {peg}, false},
+      {"an object that is no timber", {plain}, false},
+      {"a scheduled member", {beam}, true},
+      {"a scheduled member among others", {peg, beam}, true},
+  };
+  for (const Case& c : cases) {
+    host().model().deselectAll();
+    for (standin::HostElement* e : c.selected) host().model().select(e->record.header.guid, true);
+    host().clearRecords();
+    ASSERT_TRUE(save(false, false)) << c.what;
+    const standin::DialogRecord* dialog = nullptr;
+    for (const standin::DialogRecord& d : host().dialogs().records())
+      if (d.resourceId == 32512) dialog = &d;
+    ASSERT_NE(dialog, nullptr) << c.what;
+    ASSERT_NE(dialog->item(7), nullptr);
+    EXPECT_EQ(dialog->item(7)->enabled, c.offered) << c.what;
+  }
+  // Checking it while it is disabled is refused; nothing is written.
+  host().model().deselectAll();
+  host().model().select(peg->record.header.guid, true);
+  std::remove(out_.c_str());
+  host().dialogs().queueDialog(32512, {set(7, "on")});
+  std::string error;
+  EXPECT_FALSE(host().saveAs(out_, "Timber Schedule", error));
+  EXPECT_FALSE(std::ifstream(out_).good());
 }
 
 TEST_F(ReportTest, RegisteredFileType) {

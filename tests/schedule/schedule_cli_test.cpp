@@ -4,10 +4,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "support/cli_runner.h"
 
@@ -77,6 +83,130 @@ TEST(ScheduleCli, SelectionReportsTheSelectedMembers) {
   EXPECT_EQ(text.find("Brace"), std::string::npos) << text;
   EXPECT_NE(text.find("PST-01"), std::string::npos) << text;
   EXPECT_NE(text.find("TIE-07"), std::string::npos) << text;
+}
+
+TEST(ScheduleCli, SelectionWithoutAScheduledMemberIsAnError) {
+  // Pegs 32 and 33 are left out of schedules; selecting only them leaves nothing to report.
+  std::string out = temp("pegs.txt");
+  CliRun run = trestlar("schedule --select PEG-32,PEG-33 --selection -o " + out);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("no scheduled timber member is selected"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::ifstream(out).good());
+  // A scheduled peg beside them makes the selection usable.
+  run = trestlar("schedule --select PEG-32,PEG-33,PEG-30 --selection -o " + out);
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(readFile(out).find("PEG-30"), std::string::npos) << readFile(out);
+}
+
+// The sample in other working units: a copy naming them, its library given by full path.
+std::string sampleIn(const std::string& units) {
+  std::string text = readFile(std::string(TRESTLAR_SOURCE_DIR) + "/examples/barn.trestlar");
+  const std::string metric = "\"workingUnits\": \"metric\"", folder = "\"library\"\n";
+  std::size_t at = text.find(metric);
+  std::size_t lib = text.find(folder);
+  if (at == std::string::npos || lib == std::string::npos) return "";
+  text.replace(lib, folder.size(), "\"" + std::string(TRESTLAR_SOURCE_DIR) + "/examples/library\"\n");
+  text.replace(at, metric.size(), "\"workingUnits\": \"" + units + "\"");
+  std::string path = temp(units + ".trestlar");
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+TEST(ScheduleCli, MetricUnitsScheduleInCubicMetresAndImperialOnesInCubicFeet) {
+  std::string metres = temp("metres.txt");
+  ASSERT_EQ(trestlar("schedule --cutlist -o " + metres).status, 0);
+  // Six posts of 3.25 x 0.2 x 0.2: 0.78 cubic metres, 27.5454 cubic feet.
+  ASSERT_NE(readFile(metres).find("\t6\t0.78\t"), std::string::npos) << readFile(metres);
+  struct Case {
+    const char* units;
+    bool metric;
+  } cases[] = {{"centimetres", true}, {"millimetres", true}, {"imperial", false}, {"decimalFeet", false},
+               {"decimalInches", false}};
+  for (const Case& c : cases) {
+    std::string project = sampleIn(c.units), out = temp(std::string(c.units) + ".txt");
+    ASSERT_FALSE(project.empty());
+    CliRun run = trestlar("schedule " + project + " --cutlist -o " + out);
+    ASSERT_EQ(run.status, 0) << c.units << ": " << run.err;
+    if (c.metric) EXPECT_EQ(readFile(out), readFile(metres)) << c.units;
+    else EXPECT_NE(readFile(out).find("\t6\t27.5454\t"), std::string::npos) << c.units << "\n" << readFile(out);
+  }
+}
+
+// Sets a parameter of a project file's element: its type and value, or drops it (null type).
+void setParameter(nlohmann::json& element, const std::string& name, const char* type, nlohmann::json value) {
+  nlohmann::json& list = element["parameters"];
+  for (auto it = list.begin(); it != list.end(); ++it)
+    if ((*it)["name"] == name) {
+      if (!type) {
+        list.erase(it);
+        return;
+      }
+      (*it)["type"] = type;
+      (*it)["value"] = std::move(value);
+      return;
+    }
+}
+
+TEST(ScheduleCli, HostileMembersKeepTheReportSound) {
+  nlohmann::json barn = nlohmann::json::parse(readFile(std::string(TRESTLAR_SOURCE_DIR) + "/examples/barn.trestlar"));
+  barn["library"]["folders"] = {std::string(TRESTLAR_SOURCE_DIR) + "/examples/library"};
+  nlohmann::json post;
+  for (const nlohmann::json& e : barn["elements"])
+    if (e["id"] == "PST-01") post = e;
+  ASSERT_FALSE(post.is_null());
+  using Change = std::function<void(nlohmann::json&)>;
+  const std::vector<std::pair<std::string, Change>> members{
+      {"TAB-01", [](nlohmann::json& e) { setParameter(e, "timberName", "string", "Brace\tleft\r\nside"); }},
+      {"NEG-01", [](nlohmann::json& e) { setParameter(e, "numCuts", "integer", -3); }},
+      {"SPT-01", [](nlohmann::json& e) { setParameter(e, "spotCount", "integer", 1000); }},
+      {"SPX-01", [](nlohmann::json& e) { setParameter(e, "spots", "length", {{0, 0}, {1, 1}}); }},
+      {"SPS-01", [](nlohmann::json& e) { setParameter(e, "spots", "string", {{"a", "b", "c"}, {"d", "e", "f"}}); }},
+      {"CUT-01", [](nlohmann::json& e) { setParameter(e, "cutAngle", "angle", {0, 0}); }},
+      // A version-1 tapered member claiming as many cuts as 32 bits hold: its upgrade turns
+      // only the cut rows there are.
+      {"V1-01",
+       [](nlohmann::json& e) {
+         e["libraryPart"] = "Tapered Timber";
+         e["userData"]["data"] = "TAPR";
+         setParameter(e, "lunvik_version", "integer", 1);
+         setParameter(e, "vAnchor", "string", "Bottom");
+         setParameter(e, "hAnchor", "string", "Centre");
+         setParameter(e, "numCuts", "real", 2147483647);
+       }},
+  };
+  barn["elements"] = nlohmann::json::array();
+  int n = 0;
+  for (const auto& m : members) {
+    nlohmann::json e = post;
+    char guid[40];
+    std::snprintf(guid, sizeof guid, "54524553-0000-4000-0000-%012X", ++n);
+    e["guid"] = guid;
+    e["id"] = m.first;
+    e["record"]["x"] = 2.0 * n;
+    m.second(e);
+    barn["elements"].push_back(e);
+  }
+  std::string project = temp("hostile.trestlar"), out = temp("hostile.txt");
+  std::ofstream(project, std::ios::binary) << barn.dump(1);
+
+  CliRun run = trestlar("schedule " + project + " --headings -o " + out);
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::string text = readFile(out);
+  std::size_t lines = 0;
+  for (std::size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2, ++lines) {
+    std::string line = text.substr(start, end - start);
+    EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 11) << line;
+    EXPECT_EQ(line.find('\n'), std::string::npos) << line;
+    EXPECT_EQ(line.find("nan"), std::string::npos) << line;
+    EXPECT_EQ(line.find("inf"), std::string::npos) << line;
+  }
+  EXPECT_EQ(lines, members.size() + 1);
+  EXPECT_NE(text.find("Brace left  side\t"), std::string::npos) << text;
+  // Members whose hotspot arrays cannot hold points are measured all the same.
+  EXPECT_EQ(text.find("\t0.000000\t"), std::string::npos) << text;
+  for (const auto& m : members) EXPECT_NE(text.find("\t" + m.first + "\t"), std::string::npos) << m.first;
+  // The project file is left as it was.
+  EXPECT_EQ(readFile(project), barn.dump(1));
 }
 
 TEST(ScheduleCli, TheSampleIsWhatItsGeneratorMakes) {

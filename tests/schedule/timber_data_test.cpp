@@ -65,6 +65,7 @@ TEST_F(ScheduleArithmetic, NumberTextAndSortNumber) {
       {7, 3, "T", "", "T007", "00007"},       {7, 0, "T", "", "T7", "00007"},
       {32767, 0, "", "", "32767", "32767"},   {12345, 3, "T", "-a", "T12345-a", "12345"},
       {0, 2, "", "", "00", "00000"},          {42, 5, "", "/B", "00042/B", "00042"},
+      {-5, 3, "T", "", "T-05", "-0005"},      {-32768, 3, "", "", "-32768", "-32768"},
   };
   for (const Case& c : cases) {
     project.numPadding = c.padding;
@@ -279,6 +280,29 @@ TEST_F(ScheduleArithmetic, RecordOfAMember) {
   EXPECT_EQ(bare.roundedLength, 4.25);
   EXPECT_EQ(bare.unitCost, 0);
   EXPECT_EQ(bare.hours, 0);
+}
+
+TEST_F(ScheduleArithmetic, ValuesThatAreNoNumbersReadAsMissing) {
+  const double nan = std::nan("");
+  ScheduleDimensions cache;
+  MemberFacts facts;
+  TimberData data =
+      makeTimberData(parameters({{"TimberNo", nan}, {"length", HUGE_VAL}, {"profWide", nan}, {"profDeep", -HUGE_VAL},
+                                 {"roundLen", nan}, {"BoundVol", nan}, {"JuncTypeSt", "Lap"}, {"StLock", 0.0},
+                                 {"TimeAllocSt", nan}, {"JuncTypeEn", "Lap"}, {"EnLock", nan}, {"TimeAllocEn", 2},
+                                 {"extLenSt", nan}}),
+                     cache, facts, costing());
+  EXPECT_EQ(data.number, 0);
+  for (double value : {data.length, data.width, data.depth, data.roundedLength, data.boundingVolume})
+    EXPECT_EQ(value, 0);
+  // An own-hours value that is no number stops the hours as a missing one does.
+  EXPECT_EQ(data.hours, 0);
+  double extension = 7;
+  EXPECT_FALSE(costing().extension(parameters({{"StLock", nan}, {"extLenSt", nan}}), true, extension));
+  EXPECT_EQ(extension, 7);
+  ScheduleRow row = costing().scheduleRow(data);
+  for (double value : {row.width, row.depth, row.length, row.cubicVolume, row.cost, row.hours, row.costIncLabour})
+    EXPECT_TRUE(std::isfinite(value));
 }
 
 }  // namespace

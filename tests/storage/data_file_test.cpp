@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/host_types.h"
 #include "storage/storage_host.h"
@@ -129,6 +132,100 @@ TEST(DataFile, WriteErrorsReachTheCaller) {
   Rack rack;
   EXPECT_FALSE(lunvik::XMLWriter().write(rack, file, true));
   EXPECT_TRUE(file.close());
+}
+
+// The bytes of a file, and the names in a folder.
+std::string contents(const std::string& path) {
+  std::string text;
+  DataFile(CadString(path.c_str())).readAll(text);
+  return text;
+}
+
+std::vector<std::string> folderNames(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(DataFile, AReplacementTakesThePathsPlaceOnlyWhenClosedComplete) {
+  StorageHost host;
+  TempFolder folder;
+  const std::string path = folder.path() + "/report.txt";
+  const uint32_t type = platform::fourcc("TEXT");
+  DataFile old(CadString(path.c_str()));
+  ASSERT_TRUE(old.openForWriting());
+  ASSERT_TRUE(old.writeText("old report"));
+  ASSERT_TRUE(old.close());
+
+  DataFile file(CadString(path.c_str()), type, 7);
+  ASSERT_TRUE(file.openForReplacing());
+  ASSERT_TRUE(file.writeText("new report"));
+  EXPECT_EQ(contents(path), "old report");  // untouched while the new one is written
+  ASSERT_TRUE(file.close());
+  EXPECT_EQ(contents(path), "new report");
+  EXPECT_EQ(folderNames(folder.path()), std::vector<std::string>{"report.txt"});
+  ASSERT_EQ(host.log().fileTypes.count(path), 1u);
+  EXPECT_EQ(host.log().fileTypes[path], std::make_pair(type, uint32_t(7)));
+
+  // Where nothing was, the file is created.
+  DataFile fresh(CadString((folder.path() + "/fresh.txt").c_str()));
+  ASSERT_TRUE(fresh.openForReplacing());
+  ASSERT_TRUE(fresh.writeText("x"));
+  ASSERT_TRUE(fresh.close());
+  EXPECT_EQ(contents(folder.path() + "/fresh.txt"), "x");
+}
+
+TEST(DataFile, AReplacementThatFailsLeavesTheOldFileByteForByte) {
+  enum class Failure { write, replace, discard, destroyed };
+  for (Failure failure : {Failure::write, Failure::replace, Failure::discard, Failure::destroyed}) {
+    StorageHost host;
+    TempFolder folder;
+    const std::string path = folder.path() + "/Default Joints.xml";
+    {
+      DataFile old(CadString(path.c_str()));
+      ASSERT_TRUE(old.openForWriting());
+      ASSERT_TRUE(old.writeText("<jointPrefs/>\r\n"));
+      ASSERT_TRUE(old.close());
+    }
+    {
+      DataFile file(CadString(path.c_str()));
+      ASSERT_TRUE(file.openForReplacing());
+      ASSERT_TRUE(file.writeText("<jointPrefs>"));
+      switch (failure) {
+        case Failure::write:
+          host.log().failWrites = true;
+          EXPECT_FALSE(file.writeText("<jointList/>"));
+          host.log().failWrites = false;
+          EXPECT_TRUE(file.writeText("</jointPrefs>"));  // a later write does not mend it
+          EXPECT_FALSE(file.close());
+          break;
+        case Failure::replace:
+          host.log().failReplaces = true;
+          EXPECT_FALSE(file.close());
+          break;
+        case Failure::discard:
+          file.discard();
+          EXPECT_FALSE(file.isOpen());
+          break;
+        case Failure::destroyed: break;
+      }
+    }
+    EXPECT_EQ(contents(path), "<jointPrefs/>\r\n") << int(failure);
+    EXPECT_EQ(folderNames(folder.path()), std::vector<std::string>{"Default Joints.xml"}) << int(failure);
+    EXPECT_EQ(host.log().replaceCalls, failure == Failure::replace ? 1 : 0) << int(failure);
+  }
+}
+
+TEST(DataFile, ReplacingNeedsTheHostsReplaceOperation) {
+  StorageHost host;
+  TempFolder folder;
+  platform::HostFunctionTable table = lunvik::host().table();
+  table.IOReplaceFile = nullptr;
+  lunvik::host().setTable(table);
+  DataFile file(CadString((folder.path() + "/x.txt").c_str()));
+  EXPECT_FALSE(file.openForReplacing());
+  EXPECT_TRUE(folderNames(folder.path()).empty());
 }
 
 TEST(DataFile, ShippedDocumentRoundTripsThroughAFile) {

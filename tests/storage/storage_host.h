@@ -26,6 +26,8 @@ struct HostLog {
   int compareCalls = 0;
   bool caseSensitive = false;  // how CHCompareTexts compares
   bool failWrites = false;     // IOWriteFile reports an error
+  bool failReplaces = false;   // IOReplaceFile reports an error
+  int replaceCalls = 0;
 };
 
 inline HostLog& hostLog() {
@@ -112,6 +114,16 @@ inline platform::GSErr setFileType(const char* path, uint32_t type, uint32_t cre
   hostLog().fileTypes[path] = {type, creator};
   return platform::kNoError;
 }
+inline platform::GSErr replaceFile(const char* source, const char* target) {
+  ++hostLog().replaceCalls;
+  if (hostLog().failReplaces || ::rename(source, target) != 0) return platform::kErrFile;
+  auto type = hostLog().fileTypes.find(source);
+  if (type != hostLog().fileTypes.end()) {
+    hostLog().fileTypes[target] = type->second;
+    hostLog().fileTypes.erase(source);
+  }
+  return platform::kNoError;
+}
 
 }  // namespace detail
 
@@ -136,6 +148,7 @@ class StorageHost {
       table.IOPathKind = detail::pathKind;
       table.IOCreateFolder = detail::createFolder;
       table.IOSetFileType = detail::setFileType;
+      table.IOReplaceFile = detail::replaceFile;
     }
     lunvik::host().setTable(table);
   }

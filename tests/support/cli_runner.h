@@ -20,14 +20,16 @@ struct CliRun {
 };
 
 // Runs trestlar with args, the built add-on and configDir as the user's application-data
-// folder.
-inline CliRun runTrestlar(const std::string& args, const std::string& configDir = ::testing::TempDir()) {
+// folder; in workDir when one is given.
+inline CliRun runTrestlar(const std::string& args, const std::string& configDir = ::testing::TempDir(),
+                          const std::string& workDir = std::string()) {
   // Test programs run in parallel: each call gets a standard-error file of its own.
   static int calls = 0;
   const std::string errFile = ::testing::TempDir() + "trestlar-stderr-" + std::to_string(::getpid()) + "-" +
                               std::to_string(++calls) + ".txt";
-  const std::string command = std::string(TRESTLAR_CLI_PATH) + " --addon " + TRESTLAR_MODULE_PATH + " --config " +
-                              configDir + " " + args + " 2>" + errFile;
+  const std::string command = (workDir.empty() ? std::string() : "cd '" + workDir + "' && ") + TRESTLAR_CLI_PATH +
+                              " --addon " + TRESTLAR_MODULE_PATH + " --config " + configDir + " " + args + " 2>" +
+                              errFile;
   CliRun run;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return run;

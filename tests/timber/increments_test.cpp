@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace varnholt {
 namespace {
 
@@ -34,7 +36,9 @@ INSTANTIATE_TEST_SUITE_P(
         RoundCase{false, 0.2, 0.025, 0.2},
         // No increment: unchanged.
         RoundCase{true, 2.3456, 0.0, 2.3456}, RoundCase{false, 2.3456, 0.0, 2.3456},
-        RoundCase{true, 2.3456, 0.00001, 2.3456}, RoundCase{false, 2.3456, -0.1, 2.3456}));
+        RoundCase{true, 2.3456, 0.00001, 2.3456}, RoundCase{false, 2.3456, -0.1, 2.3456},
+        // An increment that is no number is none.
+        RoundCase{true, 2.3456, std::nan(""), 2.3456}, RoundCase{false, 2.3456, std::nan(""), 2.3456}));
 
 TEST(RoundDimensions, LengthUpSectionToNearest) {
   double length = 3.01, width = 0.149, depth = 0.1374;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <string>
 
 #include "geometry/tolerance.h"
 #include "timber/axis_path.h"
@@ -232,6 +234,140 @@ TEST_F(Member, ASpotCountBeyondTheArrayReadsOnlyTheArraysRows) {
   int32_t count = 0;
   ASSERT_TRUE(m->getInteger("spotCount", count));
   EXPECT_EQ(count, 1) << "64 equal rows";
+}
+
+TEST_F(Member, CutsAreReadOnlyFromTheRowsThatExist) {
+  const double nan = std::nan("");
+  // Two square end cuts and a third, tilted one; the part's arrays hold 20 rows.
+  std::vector<double> angles{0, -lunvik::kHalfPi, 0, lunvik::kHalfPi, 0, 0.3};
+  struct Case {
+    const char* what;
+    std::function<void(standin::HostElement&)> make;
+    bool reads;
+    std::size_t planes;
+  } cases[] = {
+      {"a count beyond both arrays' rows",
+       [&](standin::HostElement& e) {
+         reshapeParameter(e, "numCuts", platform::kParamInteger, 1, 0, {5});
+         reshapeParameter(e, "cutAngle", platform::kParamAngle, 3, 2, angles);
+         reshapeParameter(e, "cutOffset", platform::kParamLength, 2, 1, {0, 0});
+       },
+       true, 2},
+      {"the largest 32-bit count",
+       [](standin::HostElement& e) { reshapeParameter(e, "numCuts", platform::kParamReal, 1, 0, {2147483647.0}); },
+       true, 20},
+      {"a count beyond the 32-bit range",
+       [](standin::HostElement& e) { reshapeParameter(e, "numCuts", platform::kParamReal, 1, 0, {1e15}); }, true, 20},
+      {"a negative count",
+       [](standin::HostElement& e) { reshapeParameter(e, "numCuts", platform::kParamInteger, 1, 0, {-3}); }, true, 0},
+      {"no cuts and no cut arrays",
+       [](standin::HostElement& e) {
+         reshapeParameter(e, "numCuts", platform::kParamInteger, 1, 0, {0});
+         dropParameter(e, "cutAngle");
+         dropParameter(e, "cutOffset");
+       },
+       true, 0},
+      {"a count that is no number",
+       [&](standin::HostElement& e) { reshapeParameter(e, "numCuts", platform::kParamReal, 1, 0, {nan}); }, false, 0},
+      {"angles of one column",
+       [](standin::HostElement& e) {
+         reshapeParameter(e, "cutAngle", platform::kParamAngle, 20, 1, std::vector<double>(20, 0.0));
+       },
+       false, 0},
+      {"angles that are texts",
+       [](standin::HostElement& e) {
+         reshapeParameter(e, "cutAngle", platform::kParamString, 20, 2, {}, std::vector<std::string>(40, "0"));
+       },
+       false, 0},
+      {"no offsets", [](standin::HostElement& e) { dropParameter(e, "cutOffset"); }, false, 0},
+      {"an angle that is no number",
+       [&](standin::HostElement& e) {
+         std::vector<double> bad(40, 0.0);
+         bad[1] = -lunvik::kHalfPi;
+         bad[3] = nan;
+         reshapeParameter(e, "cutAngle", platform::kParamAngle, 20, 2, bad);
+       },
+       false, 1},
+  };
+  for (const Case& c : cases) {
+    standin::HostElement* e = placeMember("Rectilinear", {{"numCuts", 2.0}}, "RECT", false);
+    ASSERT_NE(e, nullptr);
+    c.make(*e);
+    std::unique_ptr<lunvik::Element> holder;
+    FramingMember* m = readAs<FramingMember>(*e, holder);
+    ASSERT_NE(m, nullptr) << c.what;
+    varnholt::CutList cuts;
+    EXPECT_EQ(m->cutPlanes(cuts), c.reads) << c.what;
+    EXPECT_EQ(cuts.size(), c.planes) << c.what;
+  }
+}
+
+TEST_F(Member, HotspotsAreReadOnlyFromRowsOfPoints) {
+  const double nan = std::nan("");
+  std::vector<double> three(192, 0.0);
+  three[3] = nan;  // row 1
+  three[6] = 1;    // row 2
+  struct Case {
+    const char* what;
+    std::function<void(standin::HostElement&)> make;
+    bool reads;
+    std::size_t rows;
+  } cases[] = {
+      {"a negative count",
+       [](standin::HostElement& e) { reshapeParameter(e, "spotCount", platform::kParamInteger, 1, 0, {-4}); }, true,
+       0},
+      {"a count that is no number",
+       [&](standin::HostElement& e) { reshapeParameter(e, "spotCount", platform::kParamReal, 1, 0, {nan}); }, false,
+       0},
+      {"a row that is no point",
+       [&](standin::HostElement& e) { reshapeParameter(e, "spots", platform::kParamLength, 64, 3, three); }, true, 2},
+      {"rows of two values",
+       [](standin::HostElement& e) {
+         reshapeParameter(e, "spots", platform::kParamLength, 64, 2, std::vector<double>(128, 0.0));
+       },
+       false, 0},
+      {"rows of texts",
+       [](standin::HostElement& e) {
+         reshapeParameter(e, "spots", platform::kParamString, 64, 3, {}, std::vector<std::string>(192, "1"));
+       },
+       false, 0},
+      {"a single value",
+       [](standin::HostElement& e) { reshapeParameter(e, "spots", platform::kParamLength, 1, 0, {3}); }, false, 0},
+  };
+  for (const Case& c : cases) {
+    standin::HostElement* e = placeMember("Rectilinear", {{"spotCount", 3.0}}, "RECT", false);
+    ASSERT_NE(e, nullptr);
+    c.make(*e);
+    std::unique_ptr<lunvik::Element> holder;
+    FramingMember* m = readAs<FramingMember>(*e, holder);
+    ASSERT_NE(m, nullptr) << c.what;
+    std::vector<CadPoint> rows;
+    EXPECT_EQ(m->spots(rows), c.reads) << c.what;
+    EXPECT_EQ(rows.size(), c.rows) << c.what;
+    // Writing follows reading: rows go only where rows of points can be held.
+    EXPECT_EQ(m->writeSpots({CadPoint(1, 2, 3)}), c.reads || std::string(c.what) == "a count that is no number")
+        << c.what;
+  }
+}
+
+TEST_F(Member, ValuesThatAreNoNumbersReadAsMissing) {
+  standin::HostElement* e = placeMember("Rectilinear", {}, "RECT", false);
+  reshapeParameter(*e, "profWide", platform::kParamLength, 1, 0, {std::nan("")});
+  reshapeParameter(*e, "length", platform::kParamLength, 1, 0, {HUGE_VAL});
+  reshapeParameter(*e, "TimberNo", platform::kParamReal, 1, 0, {1e12});
+  std::unique_ptr<lunvik::Element> holder;
+  FramingMember* m = readAs<FramingMember>(*e, holder);
+  ASSERT_NE(m, nullptr);
+  double value = 7;
+  EXPECT_FALSE(m->profileWidth(value));
+  EXPECT_FALSE(m->length(value));
+  EXPECT_EQ(value, 7);
+  double w = 0, d = 0;
+  EXPECT_FALSE(m->sectionSize(w, d));
+  // A whole number beyond the 32-bit range reads as the largest one.
+  int32_t number = 0;
+  ASSERT_TRUE(m->timberNo(number));
+  EXPECT_EQ(number, 2147483647);
 }
 
 TEST_F(Member, ANumberBeyondASixteenBitParameterIsRefused) {

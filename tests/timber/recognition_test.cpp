@@ -140,6 +140,22 @@ TEST_F(Recognition, AQuarterTurnKindTurnsItsVersionOneConvention) {
   EXPECT_NEAR(hostNumber(*e, "cutAngle", 0), lunvik::kHalfPi, 1e-12);
 }
 
+TEST_F(Recognition, AnUpgradeTurnsOnlyTheCutRowsThatExist) {
+  // A count as large as 32 bits go: the quarter turn and the camber's correction stop at the
+  // arrays' 20 rows.
+  for (const char* part : {"Tapered Timber", "Cambered Timber"}) {
+    standin::HostElement* e = placeMember(part, {{"lunvik_version", 1.0}, {"vAnchor", "Bottom"},
+                                                 {"hAnchor", "Centre"}, {"topOffset", 0.1}},
+                                          part[0] == 'T' ? "TAPR" : "CAMB", false);
+    ASSERT_NE(e, nullptr);
+    reshapeParameter(*e, "numCuts", platform::kParamReal, 1, 0, {2147483647.0});
+    std::unique_ptr<lunvik::Element> holder;
+    ASSERT_NE(readAs(*e, holder), nullptr) << part;
+    EXPECT_EQ(hostNumber(*e, "lunvik_version"), 2) << part;
+    for (std::size_t row : {0u, 19u}) EXPECT_NEAR(hostNumber(*e, "cutAngle", row * 2), lunvik::kHalfPi, 1e-12) << part;
+  }
+}
+
 TEST_F(Recognition, TheCreatorIsRegisteredForObjectsAndLampsOnly) {
   standin::HostElement* e = placeMember("Rectilinear", {}, "RECT", false);
   std::unique_ptr<lunvik::Element> element = read(*e);

@@ -199,6 +199,35 @@ TEST_F(ScheduleData, WithoutASpotsParameterRecalculateFails) {
   EXPECT_EQ(hostNumber(*e, "BoundVol"), 5) << "nothing is written";
 }
 
+TEST_F(ScheduleData, AHotspotArrayThatCannotHoldPointsIsLeftAndTheMemberMeasured) {
+  struct Case {
+    const char* what;
+    int32_t typeID;
+    int32_t rows, columns;
+    std::vector<double> numbers;
+    std::vector<std::string> texts;
+  } cases[] = {
+      {"rows of two values", platform::kParamLength, 4, 2, std::vector<double>(8, 0.5), {}},
+      {"rows of texts", platform::kParamString, 4, 3, {}, std::vector<std::string>(12, "x")},
+      {"a single value", platform::kParamLength, 1, 0, {0.5}, {}},
+  };
+  for (const Case& c : cases) {
+    standin::HostElement* e = placeMember("Rectilinear", plainMember(), "RECT", false);
+    ASSERT_NE(e, nullptr);
+    reshapeParameter(*e, "spots", c.typeID, c.rows, c.columns, c.numbers, c.texts);
+    reshapeParameter(*e, "spotCount", platform::kParamInteger, 1, 0, {3});
+    refreshBody(*e);
+    FramingMember* m = readAs<FramingMember>(*e, holder_);
+    ASSERT_NE(m, nullptr) << c.what;
+    EXPECT_FALSE(m->recalculate(false)) << c.what;
+    EXPECT_EQ(hostNumber(*e, "spotCount"), 3) << c.what;
+    if (c.texts.empty()) EXPECT_EQ(hostNumber(*e, "spots"), 0.5) << c.what;
+    else EXPECT_EQ(hostText(*e, "spots"), "x") << c.what;
+    EXPECT_NEAR(hostNumber(*e, "BoundVol"), 3.25 * 0.15 * 0.2, 1e-9) << c.what;
+    EXPECT_NEAR(hostNumber(*e, "roundLen"), 3.25, 1e-9) << c.what;
+  }
+}
+
 class MissingParameter : public ScheduleData, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(MissingParameter, IsSkippedOrLeftAtZeroNeverACrash) {

@@ -133,6 +133,26 @@ class TimberHost : public LoadedHost {
     return "<missing>";
   }
 
+  // Gives the host's element, in place of its parameter of that name, one of the kind and
+  // shape given: a single value when columns is 0, else rows x columns values row by row
+  // (numbers, or texts for a string parameter).
+  static void reshapeParameter(standin::HostElement& e, const std::string& name, int32_t typeID, int32_t rows,
+                               int32_t columns, std::vector<double> numbers, std::vector<std::string> texts = {}) {
+    for (std::size_t i = 0; i < e.parameters.size(); ++i)
+      if (lower(e.parameters[i].record.name) == lower(name)) {
+        standin::PartParameter p;
+        p.name = name;
+        p.typeID = typeID;
+        p.isArray = columns > 0;
+        p.rows = rows;
+        p.columns = columns > 0 ? columns : 1;
+        p.numbers = std::move(numbers);
+        p.texts = std::move(texts);
+        e.parameters[i] = standin::storedParameter(p, int16_t(i));
+        return;
+      }
+  }
+
   // Removes a parameter from the host's element.
   static void dropParameter(standin::HostElement& e, const std::string& name) {
     for (std::size_t i = 0; i < e.parameters.size(); ++i)
