@@ -2,13 +2,15 @@
 // trestlar draw does it (the picture from the members' bodies and marks, then the SVG document
 // through Cairo), beside opening the same project file, in the same run. Each iteration opens
 // the file, so the draw makes every body afresh, as the command does. The "ratio" counter is
-// the draw's time over the open's; "open_ms" and "draw_ms" are one iteration's.
+// the draw's time over the open's; "open_ms" and "draw_ms" are one iteration's; "open_peak_mb"
+// and "draw_peak_mb" the memory each adds at its peak, measured once after the timed loop.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <string>
 
 #include "generated_project.h"
+#include "peak_memory.h"
 #include "host/render/scene.h"
 #include "host/render/svg_writer.h"
 
@@ -48,7 +50,26 @@ void BM_DrawPlan(benchmark::State& state) {
     state.SkipWithError("the plan was not drawn in full");
     return;
   }
+  bench_support::PeakMemory memory;
+  memory.start();
+  ok = host.openProject(path, error);
+  const double openPeak = memory.addedMb();
+  memory.start();
+  {
+    standin::ViewChoice view;
+    ok = standin::findView(host.model(), "plan", view) && ok;
+    standin::Picture picture = standin::drawView(host, view);
+    std::string svg;
+    ok = standin::writeSvg(picture, svg, error) && ok;
+  }
+  const double drawPeak = memory.addedMb();
+  if (!ok) {
+    state.SkipWithError("the plan was not drawn after the timed loop");
+    return;
+  }
   const double iterations = double(state.iterations());
+  state.counters["open_peak_mb"] = openPeak;
+  state.counters["draw_peak_mb"] = drawPeak;
   state.counters["members"] = n;
   state.counters["items"] = double(items);
   state.counters["svg_kb"] = double(bytes) / 1024;

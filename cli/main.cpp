@@ -16,8 +16,10 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"menus", &trestlar::runMenus, "menus\n      list the add-on's menus and their items as the host shows them", false,
-     false},
+    {"menus", &trestlar::runMenus,
+     "menus [PROJECT]\n      list the add-on's menus and their items as the host shows them; with a project,\n"
+     "      as they are once it is open (the Alignment menu names the project's presets)",
+     false, true},
     {"new", &trestlar::runNew,
      "new [--force] PROJECT\n      create an empty project file (.trestlar); an existing file is kept unless\n"
      "      --force is given (a read-only one stays read-only)",

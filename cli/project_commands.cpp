@@ -71,10 +71,14 @@ bool openSession(Session& session, const SessionOptions& options, const std::str
 }
 
 int runMenus(const SessionOptions& options, const Arguments& args) {
-  if (!args.empty()) return fail("menus takes no arguments");
-  Session session;
+  ParsedArguments parsed;
   std::string error;
-  if (!session.start(options, error)) return fail(session, error);
+  if (!parseArguments(args, {}, {}, parsed, error)) return fail(error + " for menus (see trestlar --help)");
+  if (parsed.plain.size() > 1) return fail("menus takes at most one project file");
+  Session session;
+  // With a project the menus show what the add-on made of it (the Alignment menu's presets).
+  if (parsed.plain.empty() ? !session.start(options, error) : !openSession(session, options, parsed.plain[0], error))
+    return fail(session, error);
   std::vector<standin::MenuItem> items = session.host().menuItems();
   if (!session.succeeded(error)) return fail(session, error);
   for (const standin::MenuItem& item : items) std::cout << item.path << "\n";

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -14,7 +15,9 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/commands.h"
+#include "host/library/library_index.h"
 #include "host/model/stored_parameter.h"
+#include "host/render/member_marks.h"
 #include "platform/library_records.h"
 
 namespace trestlar {
@@ -56,6 +59,28 @@ bool selectById(standin::Host& host, const std::string& ids, std::string& error)
     }
   }
   return true;
+}
+
+// The library parts named by the plan's timber members that the loaded libraries lack, each
+// once, in the order the members come.
+std::vector<std::string> unloadedMemberParts(standin::Host& host) {
+  std::vector<std::string> names;
+  standin::LibraryIndex& library = host.library();
+  for (int32_t kind : {platform::kObject, platform::kLamp}) {
+    for (standin::HostElement* e : host.model().elements(host.model().plan(), kind)) {
+      if (!standin::isTimberMember(*e) || library.part(e->record.part.libIndex)) continue;
+      if (!e->libraryPart.empty() && library.find(e->libraryPart, 0) != 0) continue;
+      std::string name = e->libraryPart.empty() ? "part " + std::to_string(e->record.part.libIndex) : e->libraryPart;
+      if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+    }
+  }
+  return names;
+}
+
+std::string quotedList(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "\"" : ", \"") + name + "\"";
+  return text;
 }
 
 }  // namespace
@@ -119,15 +144,17 @@ int runSchedule(const SessionOptions& options, const Arguments& args) {
                                "members with --select ID,...)");
     return fail(session, project + ": " + scriptError);
   }
-  if (strict) {
-    for (std::size_t i = alertsBefore; i < host.alerts().size(); ++i) {
-      const std::string& text = host.alerts()[i].text;
-      if (text.find(kUnnumbered) != std::string::npos)
-        return fail(session,
-                    project + ": some scheduled timber members are not numbered (--strict); nothing was written");
-      if (text.find(kUnloaded) != std::string::npos)
-        return fail(session,
-                    project + ": some timber members' library parts are not loaded (--strict); nothing was written");
+  for (std::size_t i = alertsBefore; i < host.alerts().size(); ++i) {
+    const std::string& text = host.alerts()[i].text;
+    if (strict && text.find(kUnnumbered) != std::string::npos)
+      return fail(session,
+                  project + ": some scheduled timber members are not numbered (--strict); nothing was written");
+    // Members whose parts did not load drop out of the report: never a success, strict or not.
+    if (text.find(kUnloaded) != std::string::npos) {
+      const std::vector<std::string> parts = unloadedMemberParts(host);
+      return fail(session, project + ": some timber members' library parts are not loaded" +
+                               (parts.empty() ? std::string() : " (" + quotedList(parts) + ")") +
+                               ", so the schedule would leave those members out; nothing was written");
     }
   }
   if (!saved) return fail(session, error);

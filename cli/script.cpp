@@ -396,7 +396,8 @@ int runRun(const SessionOptions& options, const Arguments& args) {
   ScriptRun run(session.host());
   bool ok = run.run(text.str(), error);
   for (const std::string& note : run.notes()) std::cerr << "trestlar: " << scriptPath << ": " << note << "\n";
-  if (!ok) return fail(scriptPath + ": " + error + "; " + project + " is left as it was");
+  // A script line that failed after a host call was made to fail says which call it was.
+  if (!ok) return fail(session, scriptPath + ": " + error + "; " + project + " is left as it was");
   std::string out = parsed.has("-o") ? parsed.value("-o") : project;
   if (!session.saveProject(out, error)) return fail(error);
   std::cout << "saved " << out << "\n";

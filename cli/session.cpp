@@ -117,6 +117,10 @@ bool Session::openProject(const std::string& path, std::string& error) {
     return false;
   }
   options_.inputs.push_back(path);
+  // What of the project's library did not load is said now: its parts' members would
+  // otherwise drop out of the work without a word.
+  for (const std::string& message : host_->library().messages())
+    std::cerr << "trestlar: " << path << ": " << message << "\n";
   return true;
 }
 
@@ -127,6 +131,13 @@ bool Session::saveProject(const std::string& path, std::string& error) {
   }
   const std::string target = path.empty() ? host_->projectPath() : path;
   if (!target.empty() && !checkOutputFile(target, true, error)) return false;
+  // What the project stored and the add-on could not read would be replaced by its defaults.
+  if (host_->moduleDataUnread() && !options_.force) {
+    const std::string& package = host_->unreadModulePackage();
+    error = "the project's module data did not read (" + (package.empty() ? std::string("no package named") : package) +
+            "), so saving would replace it with defaults (--force saves all the same); nothing was saved";
+    return false;
+  }
   return host_->saveProject(path, error, options_.force);
 }
 

@@ -15,7 +15,8 @@ namespace trestlar {
 struct SessionOptions {
   std::string addonPath;    // the add-on library; empty: beside this program
   std::string configFolder; // the user's application-data folder; empty: the XDG default
-  bool force = false;       // an output may replace a read-only file (which stays read-only)
+  bool force = false;       // an output may replace a read-only file (which stays read-only),
+                            // and a project whose module data did not read may be saved
   int failHostCall = 0;     // testing: the K-th host call answering a result code fails (0: none)
   std::vector<std::string> inputs;  // files named on the command line that the command reads
 };
@@ -36,11 +37,14 @@ class Session {
   standin::Host& host() { return *host_; }
 
   // Opens the project file at path in the host (the add-on hears notification 4), which then
-  // counts as an input; false with error naming the file and the problem. Call after start.
+  // counts as an input; false with error naming the file and the problem. What of its library
+  // did not load (a missing folder, a part file that does not read) is printed on standard
+  // error. Call after start.
   bool openProject(const std::string& path, std::string& error);
   // Saves the open project to path, or to the file it came from when path is empty: checked
   // as an output (the project's own file may be saved over), and refused once the command has
-  // failed, leaving the file as it was. False with error when there is no project, the output
+  // failed, leaving the file as it was, and, unless forced, when the add-on reported that the
+  // project's module data did not read. False with error when there is no project, the output
   // is refused or the file cannot be written.
   bool saveProject(const std::string& path, std::string& error);
   // From now on prints on standard error each dialog, alert and prompt as it comes, with the

@@ -26,6 +26,10 @@
 //                                      the default folder's position or -1
 //   HostEnvironment 'ALIB' (const char* folder)              adds a folder to the libraries
 //   HostInterface 'RBPL' ()                                  rebuilds the plan's drawing
+//   HostInterface 'MDNR' (const char* package)               the open project's module data
+//                                      did not read (package: the tag of the package that
+//                                      did not, or empty); the host keeps a save from
+//                                      replacing it unasked
 //   HostInterface 'IPOI' 'ILIN' 'IARC' 'IPOL' (request record)
 //                                      asks the user for a point, the end of a line, the end
 //                                      of an arc, a polygon (input_records.h)

@@ -126,7 +126,17 @@ void Addon::loadFromProject() {
   store.load(false);
   ObjectStore& projectStore = context_->project->store();
   for (auto& entry : store.packageList().packages()) projectStore.add(*entry.second, false);
+  if (store.unread()) {
+    // The host keeps the data it holds; told that it did not read, it does not let a save
+    // replace it with the defaults unasked.
+    CadString package = store.unreadPackage();
+    bool told = host().call(&HostFunctionTable::HostInterface, platform::fourcc("MDNR"),
+                            const_cast<char*>(package.c_str()), nullptr, nullptr) == platform::kNoError;
+    reportUnreadModuleData(package, told);
+  }
 }
+
+void Addon::reportUnreadModuleData(const CadString&, bool) {}
 
 void Addon::mergeModuleData(ModuleEvent& event) {
   ObjectStore* merged = event.projectData();
@@ -172,19 +182,21 @@ uint32_t Addon::closeUndoStep(uint32_t id) {
 }
 
 bool Addon::dispatch(Event& event) {
-  struct Depth {
-    int& depth;
-    explicit Depth(int& d) : depth(d) { ++depth; }
-    ~Depth() { --depth; }
-  } depth(dispatchDepth_);
+  // A callback that comes while another is handled (the notifications of the add-on's own
+  // edits) belongs to the command that is running: its undo step and caches stay.
+  const bool nested = dispatching_ > 0;
+  ++dispatching_;
+  bool taken = false;
   try {
     host().call(&HostFunctionTable::HostKeepInMemory, true);
-    if (dispatchDepth_ == 1) prepareForEvent();
-    return takeEvent(event);
+    if (!nested) prepareForEvent();
+    taken = takeEvent(event);
   } catch (...) {
     reportUnexpectedError();
-    return false;
+    taken = false;
   }
+  --dispatching_;
+  return taken;
 }
 
 }  // namespace lunvik

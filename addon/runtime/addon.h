@@ -98,6 +98,11 @@ class Addon : public Publisher {
   virtual bool afterHostEvent(HostEvent& event);
   // Sets the add-on up right after construction (the product fills its tools here).
   virtual void setup() {}
+  // Reports that the project's module data did not read when the project opened, so the
+  // packages hold their defaults: package is the tag of the package that did not read (empty
+  // when none can be named); hostTold says whether the host took the notice that keeps the
+  // data from being saved over. Nothing by default.
+  virtual void reportUnreadModuleData(const CadString& package, bool hostTold);
 
   // Opens an undo step; 0 when one is open already (steps do not nest).
   uint32_t openUndoStep(const CadString& name);
@@ -106,10 +111,8 @@ class Addon : public Publisher {
   // The id of the open undo step, 0 for none.
   uint32_t openUndoId() const { return openUndoId_; }
 
-  // Delivers a host callback's event: keeps the add-on in memory, readies it and publishes,
-  // reporting any exception. A callback the host makes while another is delivered (the
-  // notification of an element a command creates) leaves the command's open undo step and
-  // caches alone.
+  // Delivers a host callback's event: keeps the add-on in memory, readies it (unless the
+  // callback comes while another is handled) and publishes, reporting any exception.
   bool dispatch(Event& event);
 
   // The shared project context.
@@ -132,7 +135,7 @@ class Addon : public Publisher {
   std::unique_ptr<TypeList> types_;
   uint32_t undoCounter_ = 0;
   uint32_t openUndoId_ = 0;
-  int dispatchDepth_ = 0;  // host callbacks being delivered (a command's own edits nest)
+  int dispatching_ = 0;  // host callbacks being handled, nested ones counted
 };
 
 // The add-on object of this process, or null.

@@ -73,11 +73,24 @@ CadString gdlString(const CadString& text) {
     if (c == '\r' || c == '\n') c = ' ';
   bool hasDouble = body.find('"') != std::string::npos;
   bool hasSingle = body.find('\'') != std::string::npos;
-  if (hasDouble && !hasSingle) return CadString("'" + body + "'");
-  if (hasDouble)
-    for (char& c : body)
-      if (c == '"') c = '\'';
-  return CadString("\"" + body + "\"");
+  if (!hasDouble) return CadString("\"" + body + "\"");
+  if (!hasSingle) return CadString("'" + body + "'");
+  // No literal holds both quote kinds: the text is joined from runs without a double quote,
+  // in double quotes, and runs of double quotes, in single quotes.
+  std::string out;
+  std::size_t start = 0;
+  while (start < body.size()) {
+    bool quotes = body[start] == '"';
+    std::size_t end = start;
+    while (end < body.size() && (body[end] == '"') == quotes) ++end;
+    if (!out.empty()) out += " + ";
+    const char delimiter = quotes ? '\'' : '"';
+    out += delimiter;
+    out.append(body, start, end - start);
+    out += delimiter;
+    start = end;
+  }
+  return CadString(out);
 }
 
 CadString projectDataMacro(const ProjectPrefs& project, const JointPrefs& joints, const TimberPrefs* timbers) {

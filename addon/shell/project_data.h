@@ -14,9 +14,9 @@ class TimberPrefs;
 // The text of the "ProjectData" macro for the given packages (timbers may be null).
 lunvik::CadString projectDataMacro(const ProjectPrefs& project, const JointPrefs& joints, const TimberPrefs* timbers);
 
-// A GDL string literal of text: in double quotes, or in single quotes when the text holds a
-// double quote and no single one; a text holding both has its double quotes written as single
-// ones. Line breaks become spaces.
+// A GDL string expression that gives text: a literal in double quotes, or in single quotes when
+// the text holds a double quote and no single one; a text holding both is a sum of literals
+// ("it's 8" + '"'). Line breaks become spaces.
 lunvik::CadString gdlString(const lunvik::CadString& text);
 
 // The add-on's own library folder: the host's folder of kind 7, "Add-Ons", then "Framing".

@@ -1,5 +1,7 @@
 #include "shell/varnholt_addon.h"
 
+#include "alignment/alignment.h"
+#include "alignment/preset_menu.h"
 #include "model/project.h"
 #include "prefs/align_prefs.h"
 #include "prefs/frame_prefs.h"
@@ -51,6 +53,17 @@ void VarnholtAddon::reportUnexpectedError() {
   lunvik::ErrorAlert().show(lunvik::Environment::instance().string(kAddonStrings, 7));
 }
 
+void VarnholtAddon::reportUnreadModuleData(const lunvik::CadString& package, bool hostTold) {
+  lunvik::CadString text = lunvik::Environment::instance().string(kErrorStrings, 26);
+  text += " (";
+  text += package.empty() ? lunvik::CadString("the module data") : package;
+  text += ")";
+  // Without the host's notice nothing keeps a save from replacing the data: an error then,
+  // so that the command stops.
+  if (hostTold) lunvik::WarnAlert().show(text);
+  else lunvik::ErrorAlert().show(text);
+}
+
 std::unique_ptr<lunvik::CadString> VarnholtAddon::preferencesFolder() const {
   lunvik::CadString folder = lunvik::Environment::instance().applicationDataFolder();
   lunvik::CadString name = lunvik::Environment::instance().string(kDefaultStrings, 12);
@@ -94,11 +107,7 @@ bool VarnholtAddon::afterHostEvent(lunvik::HostEvent& event) {
 }
 
 void VarnholtAddon::updatePresetMenu() {
-  auto* prefs = dynamic_cast<AlignPrefs*>(project()->store().get(kAlignPrefsCode));
-  if (!prefs) return;
-  const auto& presets = prefs->presetList.items();
-  for (std::size_t n = 1; n <= 10 && n < presets.size(); ++n)
-    setMenuItemText(32507, int32_t(3 + n), presets[n].name);
+  if (auto* prefs = dynamic_cast<AlignPrefs*>(project()->store().get(kAlignPrefsCode))) showPresetNames(*this, *prefs);
 }
 
 void VarnholtAddon::setup() {
@@ -118,6 +127,7 @@ void VarnholtAddon::setup() {
   tools.push_back(new AlignMenu());
   tools.push_back(new AboutMenu());
   tools.push_back(new AboutDialog());
+  tools.push_back(new Alignment());
   tools.push_back(new NewProfile());
   tools.push_back(new RotateTool());
   tools.push_back(new UpgradeProfile());

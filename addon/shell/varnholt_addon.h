@@ -22,6 +22,8 @@ class VarnholtAddon : public lunvik::Addon {
 
   // Shows the internal-error alert.
   void reportUnexpectedError() override;
+  // A warning naming the package that did not read; an error when the host was not told.
+  void reportUnreadModuleData(const lunvik::CadString& package, bool hostTold) override;
   // The "Trestlar" folder in the user's application-data folder, created when missing.
   std::unique_ptr<lunvik::CadString> preferencesFolder() const override;
   // The base behaviour, then the library folder check for a new or opened project.

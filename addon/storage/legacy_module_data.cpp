@@ -53,6 +53,9 @@ bool tableToXML(const TextDatabase& table, const Package& package, std::string& 
   appendElement(xml, package.tagName(), true);
   if (hasList) appendElement(xml, listTag, true);
   for (const auto& record : table.records()) {
+    // A record wider than the header holds values no key names. A narrower one leaves its
+    // last fields empty, as empty cells do.
+    if (record->count() > keys.size()) return false;
     if (hasList) appendElement(xml, entryTag, true);
     for (std::size_t i = 0; i < keys.size() && i < record->count(); ++i) {
       const CadString& value = record->field(i)->text();
@@ -108,7 +111,11 @@ bool importLegacyModuleData(const char* text, std::size_t size, PackageList& lis
     if (length > limit - offset) return false;
     if (Package* package = list.packages().get(code)) {
       Reader blockReader(data, offset + length, text[0] == 'M');
-      if (!importBlock(data + offset, length, blockReader, offset, *package)) package->clear();
+      // A block that does not read stops the import: its package is named and nothing of it
+      // passes as read.
+      list.setReading(package->tagName());
+      if (!importBlock(data + offset, length, blockReader, offset, *package)) return false;
+      list.setReading(CadString());
     }
     offset += length;
   }

@@ -18,9 +18,10 @@ namespace lunvik {
 // True when data starts with a legacy byte-order mark.
 bool isLegacyModuleData(const char* data, std::size_t size);
 
-// Reads a legacy block into the packages of list. A package's block that does not read
-// resets that package; blocks of unknown codes are passed over. time receives the block's
-// time. False when the header or an entry runs past the data or the total length.
+// Reads a legacy block into the packages of list; blocks of unknown codes are passed over.
+// time receives the block's time. False when the header or an entry runs past the data or the
+// total length, or when a package's block does not read (a record wider than its table's
+// header, a value that does not read); list's reading() then names that package.
 bool importLegacyModuleData(const char* data, std::size_t size, PackageList& list, uint32_t& time);
 
 }  // namespace lunvik

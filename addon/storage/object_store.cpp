@@ -69,11 +69,14 @@ platform::GSHandle ObjectStore::write(const std::vector<uint32_t>* codes) {
 }
 
 bool ObjectStore::read(const char* data, std::size_t size, bool notify) {
+  unread_ = false;
+  unreadPackage_.clear();
   if (!data) {
     empty();
     return true;
   }
   for (auto& entry : packages_->packages()) entry.second->clear();
+  packages_->setReading(CadString());
   bool ok;
   if (isLegacyModuleData(data, size)) {
     uint32_t time = timestamp_;
@@ -84,6 +87,8 @@ bool ObjectStore::read(const char* data, std::size_t size, bool notify) {
     ok = reader.read(*packages_, data, size);
   }
   if (!ok) {
+    unread_ = true;
+    unreadPackage_ = packages_->reading();
     empty();
     return false;
   }
@@ -116,7 +121,12 @@ bool ObjectStore::save() {
 
 bool ObjectStore::load(bool notify) {
   platform::ModuleDataRecord record{};
-  if (host().call(&HostFunctionTable::HostGetModuleData, &record) != platform::kNoError || !record.dataHdl) {
+  platform::GSErr result = host().call(&HostFunctionTable::HostGetModuleData, &record);
+  if (result != platform::kNoError || !record.dataHdl) {
+    // The host answers kErrBadIndex for a project without module data; any other failure
+    // leaves data it holds unread.
+    unread_ = result != platform::kNoError && result != platform::kErrBadIndex;
+    unreadPackage_.clear();
     empty();
     return false;
   }

@@ -47,8 +47,8 @@ class ObjectStore {
   // The same in a new host memory block owned by the caller; null on failure.
   platform::GSHandle write(const std::vector<uint32_t>* codes = nullptr);
   // Reads packages from size bytes of text (XML or a legacy block). Every package is cleared
-  // first; a block that does not read empties the store. With notify, publishes the change
-  // event of every package. No text empties the store and succeeds.
+  // first; a block that does not read empties the store (unread() then tells so). With notify,
+  // publishes the change event of every package. No text empties the store and succeeds.
   bool read(const char* data, std::size_t size, bool notify = false);
   // The same for a host memory block (null: no text).
   bool readHandle(platform::GSHandle block, bool notify = false);
@@ -60,11 +60,20 @@ class ObjectStore {
   // Reads the project's module data; false when there is none or it does not read.
   bool load(bool notify = false);
 
+  // True when the last read was given text that did not read, or the host failed to hand the
+  // module data over (not when there was none).
+  bool unread() const { return unread_; }
+  // The tag of the package whose element did not read at the last read; empty when the text
+  // failed outside every package, or when it read.
+  const CadString& unreadPackage() const { return unreadPackage_; }
+
  private:
   void publishChange(uint32_t code) const;
 
   uint32_t timestamp_;
   std::unique_ptr<PackageList> packages_;
+  bool unread_ = false;
+  CadString unreadPackage_;
 };
 
 }  // namespace lunvik

@@ -27,9 +27,31 @@ std::unique_ptr<Shipping> PackageList::child(std::size_t index) {
   return std::make_unique<XMLShippingProxyAssembly>(*it->second);
 }
 
+namespace {
+
+// A package handed to the reader; the list forgets it as the package being read once its
+// element has been read completely.
+class ReadingProxy : public XMLShippingProxyAssembly {
+ public:
+  ReadingProxy(Package& package, PackageList& list) : XMLShippingProxyAssembly(package), list_(list) {}
+  bool complete() override {
+    if (!XMLShippingProxyAssembly::complete()) return false;
+    list_.setReading(CadString());
+    return true;
+  }
+
+ private:
+  PackageList& list_;
+};
+
+}  // namespace
+
 std::unique_ptr<Shipping> PackageList::childByName(const CadString& tag) {
-  for (auto& entry : packages_)
-    if (sameTag(tag, entry.second->tagName())) return std::make_unique<XMLShippingProxyAssembly>(*entry.second);
+  for (auto& entry : packages_) {
+    if (!sameTag(tag, entry.second->tagName())) continue;
+    reading_ = entry.second->tagName();
+    return std::make_unique<ReadingProxy>(*entry.second, *this);
+  }
   return nullptr;
 }
 

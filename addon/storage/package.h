@@ -57,9 +57,16 @@ class PackageList : public XMLShippingAssembly {
   Map<uint32_t, Package>& packages() { return packages_; }
   const Map<uint32_t, Package>& packages() const { return packages_; }
 
+  // The tag of the package being read: set when a reader finds it, empty again once its
+  // element was read completely; after a failed read, the package that did not read (empty
+  // when the failure lay outside every package).
+  const CadString& reading() const { return reading_; }
+  void setReading(const CadString& tag) { reading_ = tag; }
+
  private:
   CadString name_;
   Map<uint32_t, Package> packages_;
+  CadString reading_;
 };
 
 }  // namespace lunvik

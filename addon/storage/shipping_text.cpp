@@ -1,6 +1,7 @@
 #include "storage/shipping_text.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -30,7 +31,11 @@ CadString formatDouble(double value) {
   return CadString(std::move(text));
 }
 
-bool scanDouble(const char* text, std::size_t size, double& value) {
+namespace {
+
+// scanDouble, telling also whether the number lay beyond the range of double and where it ended.
+bool scanNumber(const char* text, std::size_t size, double& value, bool& overflow, const char*& stop) {
+  overflow = false;
   const char* p = text;
   const char* end = text + size;
   while (p < end && isSpace(*p)) ++p;
@@ -77,11 +82,30 @@ bool scanDouble(const char* text, std::size_t size, double& value) {
       while (q < mantissaEnd && *q == '0') ++q;
       magnitude = -(long long)(q - fracStart) - 1;
     }
-    result = magnitude + exponent > 0 ? std::numeric_limits<double>::max() : 0.0;
+    overflow = magnitude + exponent > 0;
+    result = overflow ? std::numeric_limits<double>::max() : 0.0;
   } else if (parsed.ec != std::errc()) {
     return false;
   }
   value = negative ? -result : result;
+  stop = p;
+  return true;
+}
+
+}  // namespace
+
+bool scanDouble(const char* text, std::size_t size, double& value) {
+  bool overflow = false;
+  const char* stop = text;
+  return scanNumber(text, size, value, overflow, stop);
+}
+
+bool scanFiniteDouble(const char* text, std::size_t size, double& value) {
+  double parsed = 0.0;
+  bool overflow = false;
+  const char* stop = text;
+  if (!scanNumber(text, size, parsed, overflow, stop) || overflow || !std::isfinite(parsed)) return false;
+  value = parsed;
   return true;
 }
 
@@ -139,9 +163,17 @@ bool ShippingText<double>::toText(double& value, CadString& out) {
 }
 
 bool ShippingText<double>::fromText(const CadString& text, double& value) {
-  double parsed = 0.0;
-  value = scanDouble(text.c_str(), text.size(), parsed) ? parsed : 0.0;
-  return true;
+  const char* p = text.c_str();
+  const char* end = p + text.size();
+  while (p < end && isSpace(*p)) ++p;
+  if (p == end) {
+    value = 0.0;
+    return true;
+  }
+  // A value that is no number, or none the writer could have written (NaN, an infinity, one
+  // beyond the range of double), fails the read rather than passing as 0 or as a clamped value,
+  // as the standard stream's reading fails.
+  return scanFiniteDouble(text.c_str(), text.size(), value);
 }
 
 bool ShippingText<short>::toText(short& value, CadString& out) {

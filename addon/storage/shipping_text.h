@@ -21,6 +21,8 @@ CadString formatDouble(double value);
 // ignored. A number beyond the range of double gives the largest double of its sign, one
 // below it zero. False, and value untouched, when the text starts with no number.
 bool scanDouble(const char* text, std::size_t size, double& value);
+// The same, but false (value untouched) also when the number lies beyond the range of double.
+bool scanFiniteDouble(const char* text, std::size_t size, double& value);
 // Reads a decimal integer the same way: white space, [sign] digits. False, value untouched,
 // when there are no digits or the number does not fit in 64 bits.
 bool scanInteger(const char* text, std::size_t size, long long& value);
@@ -39,7 +41,9 @@ struct ShippingText<bool> {
   static void reset(bool& value) { value = false; }
 };
 
-// Six significant digits; text that is not a number reads as 0 and does not fail the read.
+// Six significant digits. Reads a text that starts with a finite number as scanDouble does (an
+// empty text reads as 0); a text that starts with none (a word, "nan", "inf") or with a number
+// beyond the range of double fails the read.
 template <>
 struct ShippingText<double> {
   static bool toText(double& value, CadString& out);

@@ -205,6 +205,8 @@ void Host::adoptProject(const ProjectData& data, const std::string& path, bool o
   libraryFolders_ = data.libraryFolders;
   libraryDirty_ = true;
   moduleData_ = data.moduleData;
+  unreadModuleData_ = false;
+  unreadModulePackage_.clear();
   projectPath_ = path;
   projectOpen_ = open;
   model_->load(data.model);
@@ -301,6 +303,9 @@ bool Host::saveProject(const std::string& path, std::string& error, bool replace
   data.model = model_->save();
   if (!writeProjectFile(target, data, error, replaceReadOnly)) return false;
   projectPath_ = target;
+  // The file now holds the module data the add-on stored.
+  unreadModuleData_ = false;
+  unreadModulePackage_.clear();
   return true;
 }
 

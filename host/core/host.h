@@ -249,6 +249,12 @@ class Host {
   // ---- module data ----
   const std::string& moduleData() const { return moduleData_; }
   void setModuleData(const std::string& data) { moduleData_ = data; }
+  // True when the add-on reported (HostInterface 'MDNR') that the open project's module data
+  // did not read: a save would replace it with what the add-on holds instead. Cleared when a
+  // project is opened or started and once a save has written the file.
+  bool moduleDataUnread() const { return unreadModuleData_; }
+  // The package the add-on named as not read (empty when it named none).
+  const std::string& unreadModulePackage() const { return unreadModulePackage_; }
 
   MemoryManager& memory() { return memory_; }
   DialogManager& dialogs() { return *dialogs_; }
@@ -307,6 +313,8 @@ class Host {
   bool groupsSuspended_ = false;
   std::function<uint32_t()> clock_;
   std::string moduleData_;
+  bool unreadModuleData_ = false;
+  std::string unreadModulePackage_;
   int memInits_ = 0;
 
   bool projectOpen_ = false;

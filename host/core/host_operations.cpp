@@ -242,6 +242,12 @@ struct HostOperations {
       ++self->planRebuilds_;
       return kNoError;
     }
+    if (code == platform::fourcc("MDNR")) {
+      if (!self->projectOpen_) return platform::kErrBadParameter;
+      self->unreadModuleData_ = true;
+      self->unreadModulePackage_ = p1 ? static_cast<const char*>(p1) : "";
+      return kNoError;
+    }
     if (!p1) return platform::kErrNullArgument;
     const auto* ref = static_cast<const platform::MenuItemRef*>(p1);
     std::pair<int16_t, int32_t> key(ref->menuList, ref->itemIndex);

@@ -35,7 +35,15 @@ void LibraryIndex::setBuiltIn(const std::string& library, std::vector<BuiltInFil
 
 void LibraryIndex::rebuild(const std::vector<std::string>& folders) {
   std::vector<std::string> files;
-  for (const std::string& folder : folders) scan(folder, files);
+  std::vector<std::string> missing;
+  for (const std::string& folder : folders) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(folder, error)) {
+      missing.push_back(folder + (std::filesystem::exists(folder, error) ? ": is not a folder" : ": no such folder"));
+      continue;
+    }
+    scan(folder, files);
+  }
   std::unordered_map<std::string, const BuiltInFile*> builtIn;
   for (const BuiltInFile& f : builtIn_) {
     std::string location = kBuiltInPrefix + builtInLibrary_ + "/" + f.fileName;
@@ -54,7 +62,7 @@ void LibraryIndex::rebuild(const std::vector<std::string>& folders) {
   byName_.clear();
   byId_.clear();
   byPath_.clear();
-  messages_.clear();
+  messages_ = std::move(missing);
   order_.clear();
   for (const std::string& file : order) {
     LibraryPart part;

@@ -3,7 +3,7 @@
 // A folder is searched with its sub-folders. A file "NAME.gsm" is a library part in the text
 // form of part_file.h; a file "NAME.gdl" is a macro part named NAME (type 10) whose master
 // script is the file's content. A part file that does not read is left out with a message
-// naming it, and the other parts load.
+// naming it, and the other parts load; a folder that does not exist is named the same way.
 #pragma once
 
 #include <cstdint>
@@ -55,7 +55,8 @@ class LibraryIndex {
   uint32_t revision() const { return revision_; }
   // Records that a part was changed in place.
   void noteChanged() { ++revision_; }
-  // Why files were left out at the last rebuild: "FILE: line N: problem", one a file.
+  // What did not load at the last rebuild: a folder that is missing ("FOLDER: no such
+  // folder", "FOLDER: is not a folder") and each file left out ("FILE: line N: problem").
   const std::vector<std::string>& messages() const { return messages_; }
 
   // Writes a part to its file (creating its folder); false with problem when it cannot.

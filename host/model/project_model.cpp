@@ -753,6 +753,13 @@ HostElement* ProjectModel::placeObject(const std::string& libraryPart, const std
     byName.emplace(lowerText(p.name), parameters.size());
     parameters.push_back(storedParameter(p, int16_t(parameters.size())));
   }
+  // The part's default height is the element's until a value says otherwise.
+  auto height = byName.find("zzyzx");
+  if (height != byName.end()) {
+    const platform::HostParameterRecord& h = parameters[height->second].record;
+    if (h.shape != platform::kShapeArray && h.typeID != platform::kParamString && h.value.real > 0)
+      r.part.height = h.value.real;
+  }
   for (const ParameterValue& v : values) {
     auto known = byName.find(lowerText(v.name));
     StoredParameter* target = known == byName.end() ? nullptr : &parameters[known->second];

@@ -218,8 +218,8 @@ class Reader {
                     std::to_string(kOldestProjectFileVersion) + " to " + std::to_string(kProjectFileVersion) + ")");
     if (!settings(root, data.settings) || !library(root, data.libraryFolders) || !moduleData(root, data.moduleData))
       return false;
-    // Version 1 has no model sections; what a newer revision of it added is ignored.
-    if (number < 2) return true;
+    // Version 1 has no model sections of its own, but a file of that version that carries them
+    // has them read: ignoring them would save the project without its elements.
     return model(root, data.model);
   }
 

@@ -27,7 +27,8 @@
 
 namespace standin {
 
-// The schema version this build writes; it reads this one and version 1 (no model sections).
+// The schema version this build writes; it reads this one and version 1 (which has no model
+// sections of its own; those a version-1 file carries are read as version 2 reads them).
 constexpr int kProjectFileVersion = 2;
 // The oldest schema version this build reads.
 constexpr int kOldestProjectFileVersion = 1;

@@ -95,6 +95,27 @@ TEST_F(HostModelTest, RotateAndMirrorTurnThePlacement) {
   EXPECT_EQ(e->record.part.mirrored, 1);
 }
 
+TEST_F(HostModelTest, APlacedPartStandsAsHighAsItsPartsDefaultHeight) {
+  ASSERT_TRUE(host_.addLibraryFolder(fixture("parts")));
+  // "Bracket" is 0.5 m high by default; a given ZZYZX wins; a part without one keeps the
+  // host's 1 m.
+  standin::ParameterValue given = standin::ParameterValue::ofNumber("ZZYZX", 0.8);
+  given.type = platform::kParamLength;
+  struct Case {
+    const char* part;
+    std::vector<standin::ParameterValue> values;
+    double height;
+  } cases[] = {{"Bracket", {}, 0.5}, {"Bracket", {given}, 0.8}, {"Timber", {}, 1.0}};
+  for (const Case& c : cases) {
+    standin::HostElement* e = model().placeObject(c.part, c.values, 0, 0, 0, 0);
+    ASSERT_NE(e, nullptr) << c.part;
+    EXPECT_DOUBLE_EQ(e->record.part.height, c.height) << c.part;
+    platform::Box3DRecord box{};
+    ASSERT_TRUE(standin::elementBox(*e, box)) << c.part;
+    EXPECT_DOUBLE_EQ(box.zMax - box.zMin, c.height) << c.part;
+  }
+}
+
 TEST_F(HostModelTest, NestedGroupsHaveAnImmediateAndAMainGroup) {
   auto* a = model().placeObject("Timber", {}, 0, 0, 0, 0);
   auto* b = model().placeObject("Timber", {}, 1, 0, 0, 0);
@@ -197,11 +218,38 @@ TEST_F(HostModelTest, AnElementThatDoesNotFitItsKindIsRefusedByName) {
 TEST_F(HostModelTest, VersionOneFilesStillOpenWithAnEmptyModel) {
   ProjectData data;
   std::string error;
-  ASSERT_TRUE(standin::parseProject(R"({"format": "trestlar-project", "version": 1, "settings": {"workingUnits": "metric"},
-      "elements": "ignored in version 1"})",
+  ASSERT_TRUE(standin::parseProject(R"({"format": "trestlar-project", "version": 1, "settings": {"workingUnits": "metric"}})",
                                     "old.trestlar", data, error))
       << error;
   EXPECT_TRUE(data.model.elements.empty());
+}
+
+TEST_F(HostModelTest, AVersionOneFileKeepsTheElementsItCarriesThroughASave) {
+  const std::string text = R"({"format": "trestlar-project", "version": 1, "settings": {"workingUnits": "metric"},
+      "elements": [{"guid": "54524553-0000-4000-0000-000000000001", "kind": "text", "text": "kept"}]})";
+  ProjectData data;
+  std::string error;
+  ASSERT_TRUE(standin::parseProject(text, "old.trestlar", data, error)) << error;
+  ASSERT_EQ(data.model.elements.size(), 1u);
+
+  char pattern[] = "/tmp/trestlar-model-XXXXXX";
+  ASSERT_NE(::mkdtemp(pattern), nullptr);
+  const std::string file = std::string(pattern) + "/old.trestlar";
+  std::ofstream(file) << text;
+  ASSERT_TRUE(host_.openProject(file, error)) << error;
+  ASSERT_TRUE(host_.saveProject(file, error)) << error;
+  ProjectData saved;
+  ASSERT_TRUE(standin::readProjectFile(file, saved, error)) << error;
+  ASSERT_EQ(saved.model.elements.size(), 1u);
+  std::ostringstream written;
+  written << std::ifstream(file).rdbuf();
+  EXPECT_NE(written.str().find("\"kept\""), std::string::npos);
+  // A model section of the wrong shape is refused, not passed over.
+  EXPECT_FALSE(standin::parseProject(R"({"format": "trestlar-project", "version": 1, "settings": {"workingUnits": "metric"},
+      "elements": "not a list"})",
+                                     "old.trestlar", data, error));
+  EXPECT_NE(error.find("\"elements\" must be"), std::string::npos) << error;
+  std::filesystem::remove_all(pattern);
 }
 
 }  // namespace

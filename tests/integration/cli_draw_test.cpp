@@ -7,7 +7,9 @@
 #include <climits>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/cli_runner.h"
 
@@ -208,3 +210,50 @@ TEST_F(CliDraw, BadArgumentsAreRefused) {
 }
 
 }  // namespace
+
+// The README's draw examples, run line by line in a folder holding the tests' small project:
+// each command succeeds and writes what its comment says, and a comment that starts with
+// "trestlar:" is the message of the command before it, which fails.
+TEST_F(CliDraw, TheReadmesExamplesRunAsShown) {
+  const std::string readme = readFile(std::string(TRESTLAR_SOURCE_DIR) + "/README.md");
+  std::filesystem::copy_file(members_, dir_ + "/members.trestlar");
+  std::ofstream(dir_ + "/clicks.txt") << "point 0 0\npoint 2 0\narc 0 2 cw\npolygon 2 2 0 2 back 1 3\n"
+                                         "menu \"Pointer/Ask for Clicks\"\n";
+  const std::string addon = "build/ci/tests/lib/libtrestlar_pointer_addon.so";
+  int commands = 0;
+  for (const char* lead : {"\"North <&>\"):", "over that project's plan:"}) {
+    std::size_t at = readme.find(lead);
+    ASSERT_NE(at, std::string::npos) << lead;
+    std::size_t start = readme.find('\n', readme.find("```", at)) + 1, end = readme.find("\n```", start);
+    std::istringstream text(readme.substr(start, end - start));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const std::string& line = lines[i];
+      SCOPED_TRACE(line);
+      if (line.rfind("# trestlar:", 0) == 0) continue;
+      const bool fails = i + 1 < lines.size() && lines[i + 1].rfind("# trestlar:", 0) == 0;
+      ASSERT_EQ(line.rfind("trestlar ", 0), 0u);
+      std::string command = line.substr(9), comment;
+      std::size_t hash = command.find(" #");
+      if (hash != std::string::npos) {
+        comment = command.substr(command.find_first_not_of(' ', hash + 2));
+        command = command.substr(0, command.find_last_not_of(' ', hash) + 1);
+      }
+      std::size_t lib = command.find(addon);
+      if (lib != std::string::npos) command.replace(lib, addon.size(), TRESTLAR_POINTER_ADDON_PATH);
+      CliRun run = trestlar(command);
+      ++commands;
+      if (fails) {
+        EXPECT_NE(run.status, 0);
+        EXPECT_EQ(run.err, lines[i + 1].substr(2) + "\n");
+        continue;
+      }
+      EXPECT_EQ(run.status, 0) << run.err;
+      if (comment.rfind("wrote ", 0) == 0) {
+        EXPECT_EQ(run.out, comment + "\n");
+      }
+    }
+  }
+  EXPECT_EQ(commands, 6);
+}

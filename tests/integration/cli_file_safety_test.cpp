@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,32 @@ bool isFifo(const std::string& path) {
 mode_t modeOf(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// The refusals and failures as the README shows them.
+const char* const kSameFileRefusal =
+    "trestlar: barn.trestlar: is the same file as barn.trestlar, which this command reads; nothing was written";
+const char* const kReadOnlyRefusal =
+    "trestlar: out.txt: is read-only (--force replaces it and keeps it read-only); nothing was written";
+const char* const kFifoRefusal = "trestlar: pipe: is not a regular file, so it is not replaced; nothing was written";
+const char* const kAlertFailure =
+    "trestlar: the add-on reported an error (\"The default list could not be written into the preferences "
+    "folder\"), so nothing was saved";
+const char* const kFailedCall = "trestlar: host call 1 (MemInit) was made to fail, so the add-on could not be loaded";
+
+// The lines of the README's fenced block that follows the paragraph ending in lead.
+std::vector<std::string> readmeBlockAfter(const std::string& lead) {
+  const std::string readme = readFile(std::string(TRESTLAR_SOURCE_DIR) + "/README.md");
+  std::vector<std::string> lines;
+  std::size_t at = readme.find(lead);
+  if (at == std::string::npos) return lines;
+  std::size_t open = readme.find("```", at);
+  if (open == std::string::npos) return lines;
+  std::size_t start = readme.find('\n', open) + 1, end = readme.find("\n```", start);
+  if (start == 0 || end == std::string::npos) return lines;
+  std::istringstream text(readme.substr(start, end - start));
+  for (std::string line; std::getline(text, line);) lines.push_back(line);
+  return lines;
 }
 
 // A script that changes nothing but the session's records.
@@ -110,8 +137,7 @@ TEST_F(CliFileSafetyTest, AnOutputThatIsAnInputIsRefusedWhateverNamesIt) {
   }
   // As the README shows it.
   EXPECT_EQ(trestlar("schedule barn.trestlar -o barn.trestlar").err,
-            "trestlar: barn.trestlar: is the same file as barn.trestlar, which this command reads; nothing was "
-            "written\n");
+            std::string(kSameFileRefusal) + "\n");
 
   // Saving a project over its own file is what number and run do without -o.
   for (const char* command : {"number barn.trestlar -o ./sub/../barn.trestlar", "run barn.trestlar quiet.txt"}) {
@@ -144,7 +170,7 @@ TEST_F(CliFileSafetyTest, OnlyARegularFileIsReplaced) {
     }
   }
   EXPECT_EQ(trestlar("schedule barn.trestlar -o pipe").err,
-            "trestlar: pipe: is not a regular file, so it is not replaced; nothing was written\n");
+            std::string(kFifoRefusal) + "\n");
 }
 
 TEST_F(CliFileSafetyTest, AReadOnlyFileIsReplacedOnlyWhenForcedAndStaysReadOnly) {
@@ -191,7 +217,7 @@ TEST_F(CliFileSafetyTest, AReadOnlyFileIsReplacedOnlyWhenForcedAndStaysReadOnly)
   writeText("out.txt", "old text\n");
   ::chmod("out.txt", 0444);
   EXPECT_EQ(trestlar("schedule barn.trestlar -o out.txt").err,
-            "trestlar: out.txt: is read-only (--force replaces it and keeps it read-only); nothing was written\n");
+            std::string(kReadOnlyRefusal) + "\n");
 }
 
 TEST_F(CliFileSafetyTest, ACommandThatRaisedAnErrorAlertFailsAndWritesNothing) {
@@ -226,9 +252,8 @@ TEST_F(CliFileSafetyTest, AScriptWhoseCommandShowedAnErrorIsNotSaved) {
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err,
             "Confirmation: Do you want this list of joints to become the default?\n"
-            "Error: The default list could not be written into the preferences folder\n"
-            "trestlar: the add-on reported an error (\"The default list could not be written into the preferences "
-            "folder\"), so nothing was saved\n");
+            "Error: The default list could not be written into the preferences folder\n" +
+                std::string(kAlertFailure) + "\n");
   EXPECT_FALSE(fs::exists("copy.trestlar"));
   EXPECT_EQ(readFile("barn.trestlar"), project_);
 }
@@ -239,6 +264,9 @@ TEST_F(CliFileSafetyTest, AFailedHostCallFailsTheCommandAndWritesNothing) {
   ASSERT_EQ(clean.status, 0) << clean.err;
   CliRun numbered = trestlar("number barn.trestlar -o numbered.trestlar");
   ASSERT_EQ(numbered.status, 0) << numbered.err;
+  writeText("align.txt", "pick PST-01 PST-08 PST-18\nmenu Alignment/Align Front\n");
+  CliRun aligned = trestlar("run barn.trestlar align.txt -o aligned.trestlar");
+  ASSERT_EQ(aligned.status, 0) << aligned.err;
   const std::vector<std::string> before = names();
 
   struct Command {
@@ -246,7 +274,8 @@ TEST_F(CliFileSafetyTest, AFailedHostCallFailsTheCommandAndWritesNothing) {
     const char* output;  // what it writes
     const char* clean;   // the fault-free file
   } commands[] = {{"schedule barn.trestlar --cutlist -o out.txt", "out.txt", "clean.txt"},
-                  {"number barn.trestlar", "barn.trestlar", "numbered.trestlar"}};
+                  {"number barn.trestlar", "barn.trestlar", "numbered.trestlar"},
+                  {"run barn.trestlar align.txt", "barn.trestlar", "aligned.trestlar"}};
   for (const Command& c : commands) {
     // K doubles until it lies past the calls the command makes: that run is the fault-free one.
     bool passed = false;
@@ -276,7 +305,7 @@ TEST_F(CliFileSafetyTest, AFailedHostCallFailsTheCommandAndWritesNothing) {
   CliRun first = trestlar("--fail-host-call 1 prefs");
   EXPECT_EQ(first.status, 1);
   EXPECT_EQ(first.out, "");
-  EXPECT_EQ(first.err, "trestlar: host call 1 (MemInit) was made to fail, so the add-on could not be loaded\n");
+  EXPECT_EQ(first.err, std::string(kFailedCall) + "\n");
 
   for (const char* bad : {"0", "-3", "x", "1.5", ""}) {
     CliRun run = trestlar(std::string("--fail-host-call '") + bad + "' menus");
@@ -294,3 +323,10 @@ TEST_F(CliFileSafetyTest, TheHelpNamesTheRuleAndTheTestingOption) {
 }
 
 }  // namespace
+
+TEST(CliFileSafetyReadme, ShowsTheRefusalsAndFailuresTheCommandsGive) {
+  EXPECT_EQ(readmeBlockAfter("A refusal is a message naming the file and the reason"),
+            (std::vector<std::string>{kSameFileRefusal, kReadOnlyRefusal, kFifoRefusal, kAlertFailure}));
+  EXPECT_EQ(readmeBlockAfter("the message names the call:"),
+            (std::vector<std::string>{"$ trestlar --fail-host-call 1 prefs", kFailedCall}));
+}

@@ -49,7 +49,8 @@ TEST(CliTest, BadInputFailsWithAMessageOnStandardError) {
     const char* message;
   } cases[] = {{"frobnicate", "unknown command 'frobnicate'"},
                {"--nonsense menus", "unknown option --nonsense"},
-               {"menus extra", "menus takes no arguments"},
+               {"menus a.trestlar b.trestlar", "menus takes at most one project file"},
+               {"menus /nonexistent/x.trestlar", "/nonexistent/x.trestlar"},
                {"new", "new takes one project file"},
                {"new a.trestlar b.trestlar", "new takes one project file"},
                {"new --frob a.trestlar", "unknown option --frob for new"},

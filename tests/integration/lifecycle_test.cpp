@@ -182,11 +182,10 @@ TEST_F(AddonTest, MenuChoicesBecomeProductCommands) {
   } cases[] = {
       {32500, 2, fourcc("UPPF"), -1}, {32500, 6, fourcc("SWAP"), -1}, {32501, 9, fourcc("SMAS"), -1}, {32502, 5, fourcc("ZOJN"), -1},
       {32503, 11, fourcc("UCTL"), -1},
-      {32507, 1, fourcc("ALGN"), -1}, {32507, 2, fourcc("ALGN"), 0},
-      {32507, 4, fourcc("ALGN"), 1}, {32507, 13, fourcc("ALGN"), 10},
   };
-  // The Preferences and Schedule items are taken by their own commands; what they do shows
-  // that they ran (tests/integration/prefs_dialogs_test.cpp, tests/numbering/).
+  // The Preferences, Schedule and Alignment items are taken by their own commands; what they
+  // do shows that they ran (tests/integration/prefs_dialogs_test.cpp, tests/numbering/, and
+  // tests/alignment/ for "Align Selection...", "Align Again" and the presets 1 to 10).
   for (const Case& c : cases) {
     CommandListener listener(c.kind);
     lunvik::theAddon()->subscribe(&listener);

@@ -110,6 +110,28 @@ TEST_F(ProductShellTest, AProjectWithoutJointsGetsTheDefaultJoints) {
   EXPECT_EQ(joints[16].name.str(), "King Post");
 }
 
+TEST_F(ProductShellTest, ModuleDataThatDoesNotReadIsReportedAndTheHostKeepsAFlag) {
+  const std::string file = projectFile("unread");
+  std::ofstream(file) << R"({"format": "trestlar-project", "version": 1, "settings": {"workingUnits": "metric"},
+    "moduleData": {"data": "<projectPrefs><projectNo>X</projectNo><labourCost>inf</labourCost></projectPrefs>"}})";
+  std::string error;
+  ASSERT_TRUE(host().openProject(file, error)) << error;
+  EXPECT_TRUE(host().moduleDataUnread());
+  EXPECT_EQ(host().unreadModulePackage(), "projectPrefs");
+  ASSERT_FALSE(host().alerts().empty());
+  const standin::AlertRecord& alert = host().alerts().back();
+  EXPECT_EQ(alert.kind, platform::kAlertWarning);
+  EXPECT_NE(alert.text.find("could not be read"), std::string::npos) << alert.text;
+  EXPECT_NE(alert.text.find("(projectPrefs)"), std::string::npos) << alert.text;
+  // Nothing of the unread text passes as read; the project keeps what it had.
+  EXPECT_EQ(package<ProjectPrefs>(varnholt::kProjectPrefsCode).projectNo.str(), "");
+  // A save that wrote the file ends the flag; so does opening a project that reads.
+  ASSERT_TRUE(host().saveProject(file, error)) << error;
+  EXPECT_FALSE(host().moduleDataUnread());
+  ASSERT_TRUE(host().openProject(file, error)) << error;
+  EXPECT_FALSE(host().moduleDataUnread());
+}
+
 TEST_F(ProductShellTest, MergingAProjectAddsOnlyJointsOfNewNames) {
   host().newProject();
   std::string error;
@@ -205,9 +227,81 @@ TEST(ProjectDataMacroTest, NamesAreWrittenAsSafeLiterals) {
     const char* literal;
   } cases[] = {{"Tenon", "\"Tenon\""},
                {"8\" tenon", "'8\" tenon'"},
-               {"it's 8\"", "\"it's 8'\""},
+               {"it's 8\"", "\"it's 8\" + '\"'"},
                {"two\nlines\r", "\"two lines \""}};
   for (const Case& c : cases) EXPECT_EQ(varnholt::gdlString(c.name).str(), c.literal) << c.name;
+}
+
+// Reads a GDL string expression (literals in single or double quotes joined by "+") from text
+// at pos, as GDL reads it; false when text holds anything else there.
+bool readGdlString(const std::string& text, std::size_t& pos, std::string& value) {
+  value.clear();
+  auto skipBlanks = [&] {
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+  };
+  for (;;) {
+    skipBlanks();
+    if (pos >= text.size() || (text[pos] != '"' && text[pos] != '\'')) return false;
+    const char delimiter = text[pos++];
+    std::size_t end = text.find(delimiter, pos);
+    if (end == std::string::npos || text.find('\n', pos) < end) return false;
+    value.append(text, pos, end - pos);
+    pos = end + 1;
+    skipBlanks();
+    if (pos >= text.size() || text[pos] != '+') return true;
+    ++pos;
+  }
+}
+
+TEST(ProjectDataMacroTest, EveryNameReadsBackExactly) {
+  const std::vector<std::string> names = {"it's 8\"", "\"quoted\" 'both'", "\"'", "'\"\"'", "a\"b'c\"\"d",
+                                          "plain", "8\" tenon"};
+  ProjectPrefs project;
+  project.projectNo = "P'1\"";
+  JointPrefs joints;
+  for (const std::string& name : names) joints.add(name.c_str(), name.c_str(), 0, 0);
+  TimberPrefs timbers;
+  std::string macro = varnholt::projectDataMacro(project, joints, &timbers).str();
+
+  // The keys and descriptions of the joint block, after the default joint.
+  std::vector<std::string> keys, descriptions;
+  const std::string keyStart = "\tif (GLOB_USER_11 = ";
+  const std::string descriptionStart = "\t\tGLOB_USER_12 = ";
+  std::size_t blockEnd = macro.find("endif\n\n");
+  for (std::size_t at = macro.find(keyStart); at < blockEnd; at = macro.find(keyStart, at)) {
+    std::size_t pos = at + keyStart.size();
+    std::string key;
+    ASSERT_TRUE(readGdlString(macro, pos, key)) << macro.substr(at, 80);
+    EXPECT_EQ(macro.compare(pos, 7, ") then\n"), 0) << macro.substr(at, 80);
+    keys.push_back(key);
+    pos = macro.find(descriptionStart, pos) + descriptionStart.size();
+    std::string description;
+    ASSERT_TRUE(readGdlString(macro, pos, description));
+    descriptions.push_back(description);
+    at = pos;
+  }
+  std::vector<std::string> expected = names;
+  expected.insert(expected.begin(), std::string());
+  EXPECT_EQ(keys, expected);
+  EXPECT_EQ(descriptions, expected);
+
+  // The value list offers the same names.
+  std::size_t pos = macro.find("\tvalues \"JuncTypeSt\" ") + 21;
+  std::vector<std::string> listed;
+  for (std::string name; readGdlString(macro, pos, name);) {
+    listed.push_back(name);
+    while (pos < macro.size() && (macro[pos] == ',' || macro[pos] == ' ' || macro[pos] == '\t' ||
+                                  (macro[pos] == '\n' && macro.compare(pos, 3, "\n\t\t") == 0)))
+      ++pos;
+  }
+  EXPECT_EQ(listed, expected);
+
+  pos = macro.find("\n\tGLOB_USER_12 = ");
+  ASSERT_NE(pos, std::string::npos);
+  pos += 17;
+  std::string number;
+  ASSERT_TRUE(readGdlString(macro, pos, number));
+  EXPECT_EQ(number, "P'1\"");
 }
 
 }  // namespace

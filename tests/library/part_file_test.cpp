@@ -108,6 +108,21 @@ TEST(LibraryIndex, APartFileThatDoesNotReadIsSkippedAndTheRestLoads) {
   EXPECT_NE(index.messages()[1].find("NoEnd.gsm: line 4: section 3DSC has no"), std::string::npos) << index.messages()[1];
 }
 
+TEST(LibraryIndex, AFolderThatIsMissingIsNamedAndTheOthersLoad) {
+  const std::string missing = std::string(kFolder) + "/no such folder";
+  const std::string notFolder = std::string(kFolder) + "/Broken.gsm";
+  LibraryIndex index;
+  index.rebuild({missing, kFolder, notFolder});
+  EXPECT_EQ(index.count(), 3);
+  ASSERT_EQ(index.messages().size(), 4u);
+  EXPECT_EQ(index.messages()[0], missing + ": no such folder");
+  EXPECT_EQ(index.messages()[1], notFolder + ": is not a folder");
+  EXPECT_NE(index.messages()[2].find("Broken.gsm: line 4"), std::string::npos) << index.messages()[2];
+  // Once there, the folder is no longer named.
+  index.rebuild({kFolder});
+  EXPECT_EQ(index.messages().size(), 2u);
+}
+
 TEST(LibraryIndex, FindsPartsByIdentifierAndAncestry) {
   LibraryIndex index;
   index.rebuild({kFolder});

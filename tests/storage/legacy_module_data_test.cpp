@@ -49,15 +49,32 @@ TEST_P(LegacyModuleDataTest, ImportsPlainAndListPackagesInEitherByteOrder) {
   EXPECT_EQ(items[1].length, 0.25);
 }
 
-TEST_P(LegacyModuleDataTest, ABlockThatDoesNotReadResetsOnlyItsPackage) {
-  LegacyBlock legacy(GetParam());
-  legacy.add(fourcc("PLNP"), "WIDTH\t\r\n0.5\t\r\n", 2);  // unknown version
-  legacy.add(fourcc("LSTP"), "ITEMNAME\t\r\nTenon\t\r\n");
-  std::string bytes = legacy.bytes(1);
-  auto s = store();
-  ASSERT_TRUE(s->read(bytes.data(), bytes.size()));
-  EXPECT_EQ(static_cast<PlainPackage*>(s->get(fourcc("PLNP")))->width, 0.0);
-  EXPECT_EQ(static_cast<ListPackage*>(s->get(fourcc("LSTP")))->items.items().size(), 1u);
+// A package's block that does not read fails the whole import and names its package: passing
+// the package off in its reset state would let the next save lose what the project stored.
+TEST_P(LegacyModuleDataTest, ABlockThatDoesNotReadStopsTheImportAndNamesItsPackage) {
+  struct Case {
+    const char* what;
+    uint32_t code;
+    std::string table;
+    uint32_t version;
+    const char* package;
+  } cases[] = {
+      {"unknown version", fourcc("PLNP"), "WIDTH\t\r\n0.5\t\r\n", 2, "plainPrefs"},
+      {"record wider than the header", fourcc("LSTP"), "ITEMNAME\t\r\nTenon\t0.1\t\r\n", 1, "listPrefs"},
+      {"value that is no number", fourcc("PLNP"), "WIDTH\t\r\nwide\t\r\n", 1, "plainPrefs"},
+      {"infinite value", fourcc("LSTP"), "ITEMNAME\tITEMLENGTH\t\r\nTenon\tinf\t\r\n", 1, "listPrefs"},
+  };
+  for (const Case& c : cases) {
+    LegacyBlock legacy(GetParam());
+    if (c.code != fourcc("PLNP")) legacy.add(fourcc("PLNP"), "WIDTH\t\r\n0.5\t\r\n");
+    legacy.add(c.code, c.table, c.version);
+    std::string bytes = legacy.bytes(1);
+    auto s = store();
+    EXPECT_FALSE(s->read(bytes.data(), bytes.size())) << c.what;
+    EXPECT_TRUE(s->unread()) << c.what;
+    EXPECT_EQ(s->unreadPackage().str(), c.package) << c.what;
+    EXPECT_EQ(s->count(), 0u) << c.what;
+  }
 }
 
 TEST_P(LegacyModuleDataTest, LengthsPastTheBlockStopTheImport) {

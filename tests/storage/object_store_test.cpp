@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -92,6 +94,34 @@ TEST_F(ObjectStoreTest, ATextThatDoesNotReadEmptiesTheStore) {
   auto other = filledStore();
   EXPECT_TRUE(other->read(nullptr, 0));
   EXPECT_EQ(other->count(), 0u);
+}
+
+// Module data that does not read, as small files: the store is emptied and tells which
+// package did not read, so the caller can say so instead of passing defaults off as read.
+TEST_F(ObjectStoreTest, HostileModuleDataIsRefusedAndNamesItsPackage) {
+  struct Case {
+    const char* file;
+    const char* package;  // empty: the failure lies outside every package
+  } cases[] = {{"truncated.xml", "listPrefs"},     {"nan.xml", "plainPrefs"},
+               {"infinite.xml", "listPrefs"},      {"overflow.xml", "mapPrefs"},
+               {"mismatched-tag.xml", "listPrefs"}, {"stray-end-tag.xml", ""}};
+  for (const Case& c : cases) {
+    std::ifstream file(std::string(TRESTLAR_FIXTURES "/storage/unread/") + c.file, std::ios::binary);
+    ASSERT_TRUE(file) << c.file;
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    auto store = filledStore();
+    EXPECT_FALSE(store->read(bytes.data(), bytes.size())) << c.file;
+    EXPECT_TRUE(store->unread()) << c.file;
+    EXPECT_EQ(store->unreadPackage().str(), c.package) << c.file;
+    EXPECT_EQ(store->count(), 0u) << c.file;
+  }
+  // A text that reads, and no text at all, are not unread.
+  auto store = filledStore();
+  std::string good = "<plainPrefs><width>0.5</width></plainPrefs>";
+  EXPECT_TRUE(store->read(good.data(), good.size()));
+  EXPECT_FALSE(store->unread());
+  EXPECT_TRUE(store->read(nullptr, 0));
+  EXPECT_FALSE(store->unread());
 }
 
 TEST_F(ObjectStoreTest, AddReplacesButTheSameObjectOnlyNotifies) {
