@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
+#include "cli/script_draw.h"
 #include "cli/script_pointer.h"
 
 namespace trestlar {
@@ -243,6 +244,8 @@ const std::vector<ScriptVerb> kVerbs = {
     {"arc", 2, 4, &verbArc, "arc X Y [Z] [cw]", "click the end of the next arc request (cw: drawn clockwise)"},
     {"polygon", 1, -1, &verbPolygon, "polygon X Y ... | back", "add vertices to the next polygon request"},
     {"escape", 0, 0, &verbEscape, "escape", "cancel the next input request"},
+    {"draw", 3, -1, &verbDraw, "draw hatch|slab X Y [arc=ANGLE] ... [hole X Y ...] [view=NAME] [as=NAME]",
+     "draw a polygon with the host's tool (arc= the edge ending at the vertex before, radians or deg)"},
 };
 
 const ScriptVerb* findVerb(const std::string& name) {

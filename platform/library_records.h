@@ -70,6 +70,12 @@ constexpr GSErr kErrSectionNoData = int32_t(0x810600CDu);
 // The resource type of library parts embedded in a resource module (their text form).
 constexpr uint32_t kResourceLibraryPart = 0x4C505254u;  // 'LPRT'
 
+// The list of an add-on's built-in library (resource id 1 of this type in its own module), read
+// when it calls HostRegisterBuiltInLibrary: text, one part a line, "ID<TAB>FILE NAME", ID the
+// part's file resource (its text may follow the 32-bit length); '#' lines and blank lines are
+// ignored.
+constexpr uint32_t kResourceBuiltInLibrary = 0x424C4942u;  // 'BLIB'
+
 // Converts between 8-bit text and the records' zero-terminated 16-bit text (characters above
 // one byte read as '?').
 inline void toWide(const char* text, uint16_t* out, int size) {

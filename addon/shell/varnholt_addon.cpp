@@ -12,6 +12,8 @@
 #include "prefs/profile_prefs.h"
 #include "prefs/project_prefs.h"
 #include "prefs/timber_prefs.h"
+#include "profiles/new_profile.h"
+#include "profiles/upgrade_profile.h"
 #include "runtime/alert.h"
 #include "runtime/environment.h"
 #include "runtime/host_interface.h"
@@ -23,6 +25,7 @@
 #include "shell/project_data.h"
 #include "timber/crafted.h"
 #include "timber/timber_database.h"
+#include "tools/rotate_tool.h"
 
 namespace varnholt {
 
@@ -125,6 +128,9 @@ void VarnholtAddon::setup() {
   tools.push_back(new AboutMenu());
   tools.push_back(new AboutDialog());
   tools.push_back(new Alignment());
+  tools.push_back(new NewProfile());
+  tools.push_back(new RotateTool());
+  tools.push_back(new UpgradeProfile());
   tools.push_back(new JointPrefsEdit());
   tools.push_back(new ProjectPrefsEdit());
   tools.push_back(new ProjectDataExporter());

@@ -739,6 +739,21 @@ std::unique_ptr<Crafted> BlobLamp::cloneCrafted() const { return std::make_uniqu
 bool BlobObject::length(double& value) const { return getNumber("A", value); }
 bool BlobLamp::length(double& value) const { return getNumber("A", value); }
 bool BlobObject::typeId(CadString& id) const { return getText("lunvik_ID", id); }
+
+bool Blob::width(const Crafted& timber, double& value) { return timber.getNumber("B", value); }
+bool Blob::depth(const Crafted& timber, double& value) { return timber.getNumber("ZZYZX", value); }
+
+bool Blob::origin(CadPoint& offset) {
+  offset = CadPoint(0, 0, 0);
+  return true;
+}
+
+bool Blob::recordRotation(Crafted& timber) {
+  double s = 0, i = 0;
+  if (!timber.storedSwivel(s) || !timber.incline(i)) return false;
+  return timber.putNumber(timber.parameterName(kPrevSwivelParameter).c_str(), s) &&
+         timber.putNumber(timber.parameterName(kPrevInclineParameter).c_str(), i);
+}
 bool BlobLamp::typeId(CadString& id) const { return getText("lunvik_ID", id); }
 
 }  // namespace varnholt

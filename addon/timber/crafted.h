@@ -303,13 +303,31 @@ class CraftedLamp : public lunvik::Lamp, public Crafted {
   TimberKind kind() const override { return TimberKind::none; }
 };
 
-// Supplies the names of the `lunvik_` parameter set.
+// Supplies the names of the `lunvik_` parameter set. An upgraded object is measured by its own
+// box: its length is `A`, its width `B` and its depth `ZZYZX`, its frame starts at its origin,
+// and turning it never changes its box (the blob code turns the object as it is).
 class Blob {
  public:
   virtual ~Blob() = default;
   // The `lunvik_` name of a common index; null for an unknown index.
   static const char* blobParameterName(int index);
+
+ protected:
+  // The common operations of both upgraded kinds.
+  static bool width(const Crafted& timber, double& value);
+  static bool depth(const Crafted& timber, double& value);
+  static bool origin(lunvik::CadPoint& offset);
+  static bool recordRotation(Crafted& timber);
 };
+
+#define VARNHOLT_BLOB_MEASURES                                                                   \
+  bool sectionWidth(double& value) const override { return Blob::width(*this, value); }         \
+  bool profileWidth(double& value) const override { return Blob::width(*this, value); }         \
+  bool profileDepth(double& value) const override { return Blob::depth(*this, value); }         \
+  bool anchorOffset(lunvik::CadPoint& offset, bool) const override { return Blob::origin(offset); } \
+  bool syncFromRotation() override { return Blob::recordRotation(*this); }                      \
+  bool fitBoxToTimber() override { return true; }                                               \
+  bool syncFromBox() override { return true; }
 
 // Any object library part carrying the `lunvik_` parameters.
 class BlobObject : public Blob, public CraftedObject {
@@ -323,6 +341,7 @@ class BlobObject : public Blob, public CraftedObject {
   bool typeId(lunvik::CadString& id) const override;
   bool updateScheduleData(const std::vector<lunvik::CadPoint>*, const lunvik::CadCube*) override { return true; }
   bool setTimberName(const lunvik::CadString&) override { return false; }
+  VARNHOLT_BLOB_MEASURES
 
  protected:
   bool isBlob() const override { return true; }
@@ -339,10 +358,13 @@ class BlobLamp : public Blob, public CraftedLamp {
   bool typeId(lunvik::CadString& id) const override;
   bool updateScheduleData(const std::vector<lunvik::CadPoint>*, const lunvik::CadCube*) override { return true; }
   bool setTimberName(const lunvik::CadString&) override { return false; }
+  VARNHOLT_BLOB_MEASURES
 
  protected:
   bool isBlob() const override { return true; }
 };
+
+#undef VARNHOLT_BLOB_MEASURES
 
 // The timber wrapper of an element of kind object or lamp: chosen by the kind code of its
 // user data (either byte order), checked by its version, upgraded once when of version 1.

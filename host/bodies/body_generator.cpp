@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "host/bodies/member_axis.h"
+#include "host/bodies/put_profile.h"
 
 namespace standin {
 
@@ -139,12 +140,22 @@ Cell clip(const Cell& cell, Vec3 n, double c) {
 
 // The cut planes of a member as (normal, offset) in its frame: the side the normal points to
 // is cut away.
-std::vector<std::pair<Vec3, double>> cutPlanes(const ParameterValues& v, double memberLength) {
+// The parameter names of a part's cuts: the product's, or those an upgrade adds.
+struct CutNames {
+  const char* count;
+  const char* angle;
+  const char* offset;
+};
+const CutNames kMemberCuts{"numCuts", "cutAngle", "cutOffset"};
+const CutNames kBlobCuts{"lunvik_cutCount", "lunvik_cutAngle", "lunvik_cutOffset"};
+
+std::vector<std::pair<Vec3, double>> cutPlanes(const ParameterValues& v, double memberLength,
+                                               const CutNames& names = kMemberCuts) {
   std::vector<std::pair<Vec3, double>> planes;
-  int count = int(v.number("numCuts", 0));
+  int count = int(v.number(names.count, 0));
   for (int i = 0; i < count && i < 64; ++i) {
-    double a0 = v.cell("cutAngle", i, 0, 0), a1 = v.cell("cutAngle", i, 1, 0);
-    double offset = v.cell("cutOffset", i, 0, 0);
+    double a0 = v.cell(names.angle, i, 0, 0), a1 = v.cell(names.angle, i, 1, 0);
+    double offset = v.cell(names.offset, i, 0, 0);
     // (sin a1, 0, cos a1) turned about x by a0.
     Vec3 n{std::sin(a1), -std::sin(a0) * std::cos(a1), std::cos(a0) * std::cos(a1)};
     Vec3 through;
@@ -221,47 +232,140 @@ std::vector<Cell> sweep(const std::vector<Face>& sections, const std::vector<Vec
   return cells;
 }
 
-// Triangulates a simple polygon (ear clipping); triangles counter-clockwise.
-std::vector<std::array<std::pair<double, double>, 3>> triangulate(std::vector<std::pair<double, double>> poly) {
-  std::vector<std::array<std::pair<double, double>, 3>> out;
-  double area = 0;
-  for (std::size_t i = 0; i < poly.size(); ++i) {
-    const auto& a = poly[i];
-    const auto& b = poly[(i + 1) % poly.size()];
-    area += a.first * b.second - b.first * a.second;
-  }
-  if (area < 0) std::reverse(poly.begin(), poly.end());
-  auto crossAt = [](std::pair<double, double> a, std::pair<double, double> b, std::pair<double, double> c) {
-    return (b.first - a.first) * (c.second - a.second) - (b.second - a.second) * (c.first - a.first);
-  };
-  std::size_t guard = 0;
-  while (poly.size() > 3 && guard++ < 100000) {
-    bool clipped = false;
-    for (std::size_t i = 0; i < poly.size(); ++i) {
-      auto a = poly[(i + poly.size() - 1) % poly.size()], b = poly[i], c = poly[(i + 1) % poly.size()];
-      if (crossAt(a, b, c) <= 1e-12) continue;
-      bool inside = false;
-      for (const auto& p : poly) {
-        if (p == a || p == b || p == c) continue;
-        if (crossAt(a, b, p) >= 0 && crossAt(b, c, p) >= 0 && crossAt(c, a, p) >= 0) inside = true;
-      }
-      if (inside) continue;
-      out.push_back({a, b, c});
-      poly.erase(poly.begin() + long(i));
-      clipped = true;
-      break;
-    }
-    if (!clipped) break;  // not a simple polygon: keep what was cut off
-  }
-  if (poly.size() == 3 && crossAt(poly[0], poly[1], poly[2]) > 1e-12) out.push_back({poly[0], poly[1], poly[2]});
-  return out;
-}
-
 struct Shape {
   std::vector<Cell> cells;
   double width = 0;  // the section the anchor offset halves
   double depth = 0;
 };
+
+// The arc tolerance of a part's curved geometry.
+double arcTolerance(const ParameterValues& v) { return std::max(v.number("arcToler", 0.002), 0.0001); }
+
+// A point of an extruded profile's section at x along the axis: the profile's y across the
+// width, its x across the depth, its box's corner on the section's.
+Vec3 sectionPoint(double x, const Point2& p, double width, double depth) {
+  return {x, p.second - width / 2, p.first - depth / 2};
+}
+
+// A lathed profile: the outline (x along the axis, y its distance from it) turned about the
+// member's axis by `latheSweep`, in steps that keep every facet within the arc tolerance; the
+// ends are closed when the sweep is less than a whole turn.
+std::vector<Cell> lathe(const PutProfile& profile, const ParameterValues& v) {
+  std::vector<Cell> cells;
+  std::vector<std::vector<Point2>> triangles = fillProfile(profile);
+  if (triangles.empty()) return cells;
+  double sweep = v.number("latheSweep", 2 * kPi);
+  if (!(sweep > kEps)) return cells;
+  const bool whole = sweep >= 2 * kPi - 0.00001;
+  if (whole) sweep = 2 * kPi;
+  double radius = 0;
+  for (const Contour& c : profile.contours)
+    for (const Point2& p : c) radius = std::max(radius, std::fabs(p.second));
+  const double t = arcTolerance(v);
+  int steps = radius > t ? int(std::ceil(sweep / (2 * std::acos((radius - t) / radius)))) : 8;
+  steps = std::max(whole ? 8 : 2, std::min(steps, 720));
+  auto at = [&](const Point2& p, int k) -> Vec3 {
+    // A whole turn ends where it started, so that the last cells meet the first.
+    const double a = whole && k == steps ? 0.0 : sweep * k / steps;
+    const double r = std::fabs(p.second);
+    return {p.first, r * std::cos(a), r * std::sin(a)};
+  };
+  for (const auto& tri : triangles)
+    for (int k = 0; k < steps; ++k) {
+      Face a, b;
+      for (const Point2& p : tri) {
+        a.push_back(at(p, k));
+        b.push_back(at(p, k + 1));
+      }
+      cells.push_back(loft(a, b));
+    }
+  return cells;
+}
+
+// The text of a script without its blob blocks (the code an upgrade added).
+std::string withoutBlobBlocks(const std::string& script) {
+  std::string out;
+  std::size_t at = 0;
+  for (;;) {
+    std::size_t start = script.find("!LUNVIK_BLOB_START", at);
+    if (start == std::string::npos) break;
+    std::size_t end = script.find("!LUNVIK_BLOB_END", start);
+    if (end == std::string::npos) break;
+    out += script.substr(at, start - at);
+    at = end + 16;
+  }
+  return out + script.substr(std::min(at, script.size()));
+}
+
+// The value of a BLOCK size: a number, or a parameter's name.
+bool blockSize(const std::string& word, const ParameterValues& v, double& size) {
+  std::size_t a = word.find_first_not_of(" \t"), b = word.find_last_not_of(" \t\r");
+  if (a == std::string::npos) return false;
+  std::string w = word.substr(a, b - a + 1);
+  char* end = nullptr;
+  double n = std::strtod(w.c_str(), &end);
+  if (end && *end == '\0') {
+    size = n;
+  } else {
+    for (char c : w)
+      if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_')) return false;
+    size = v.number(w, 0);
+  }
+  return std::isfinite(size) && std::fabs(size) <= kFarthestProfilePoint;
+}
+
+// The shape of a part's own code, which the stand-in reads two ways: the profile of its `put`
+// statements, x across the width and y across the depth, extruded along `length`; without one,
+// its `BLOCK` statements, each a box from the part's origin.
+Shape ownShape(const ParameterValues& v, const std::string& script) {
+  Shape s;
+  const std::string code = withoutBlobBlocks(script);
+  std::vector<std::vector<Point2>> triangles = fillProfile(readPutProfile(code, arcTolerance(v)));
+  if (!triangles.empty()) {
+    const double L = v.number("length", 1.0);
+    s.width = v.number("profWide", 0.1);
+    s.depth = v.number("profDeep", 0.1);
+    if (L <= kEps) return s;
+    for (const auto& tri : triangles) {
+      Face a, b;
+      for (const auto& p : tri) {
+        a.push_back({0, p.first, p.second});
+        b.push_back({L, p.first, p.second});
+      }
+      s.cells.push_back(loft(a, b));
+    }
+    return s;
+  }
+  for (std::size_t at = 0; at < code.size();) {
+    std::size_t stop = code.find('\n', at);
+    if (stop == std::string::npos) stop = code.size();
+    std::string line = code.substr(at, stop - at);
+    at = stop + 1;
+    std::size_t bang = line.find('!');
+    if (bang != std::string::npos) line.resize(bang);
+    std::size_t first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line.size() < first + 6) continue;
+    std::string head = line.substr(first, 6);
+    for (char& c : head) c = char(std::toupper(static_cast<unsigned char>(c)));
+    if (head != "BLOCK " && head != "BLOCK\t") continue;
+    std::vector<std::string> words;
+    std::string rest = line.substr(first + 6);
+    for (std::size_t from = 0; from <= rest.size();) {
+      std::size_t comma = rest.find(',', from);
+      if (comma == std::string::npos) comma = rest.size();
+      words.push_back(rest.substr(from, comma - from));
+      from = comma + 1;
+    }
+    double size[3];
+    if (words.size() != 3 || !blockSize(words[0], v, size[0]) || !blockSize(words[1], v, size[1]) ||
+        !blockSize(words[2], v, size[2]))
+      continue;
+    if (size[0] <= kEps || size[1] <= kEps || size[2] <= kEps) continue;
+    s.cells.push_back(loft(Face{{0, 0, 0}, {0, size[1], 0}, {0, size[1], size[2]}, {0, 0, size[2]}},
+                           Face{{size[0], 0, 0}, {size[0], size[1], 0}, {size[0], size[1], size[2]}, {size[0], 0, size[2]}}));
+  }
+  return s;
+}
 
 // The cells of each kind, in the member's frame.
 Shape shapeOf(const std::string& kind, const ParameterValues& v, const std::string& script3D) {
@@ -281,9 +385,9 @@ Shape shapeOf(const std::string& kind, const ParameterValues& v, const std::stri
       } else if (kind == "SECT") {
         sections.push_back(rectangle(0, w, d));
       } else {
-        for (const auto& tri : triangulate(profileFromScript(script3D))) {
+        for (const auto& tri : fillProfile(readPutProfile(script3D, arcTolerance(v)))) {
           Face f;
-          for (const auto& p : tri) f.push_back({0, p.first, p.second});
+          for (const auto& p : tri) f.push_back(sectionPoint(0, p, w, d));
           sections.push_back(f);
         }
       }
@@ -349,17 +453,30 @@ Shape shapeOf(const std::string& kind, const ParameterValues& v, const std::stri
     for (int i = 0; i < n; ++i) s.cells.push_back(loft(ring(kPi * i / n), ring(kPi * (i + 1) / n)));
     s.width = width;
     s.depth = L * 0.5;
-  } else if (kind == "CUST" || kind == "EXTR" || kind == "LATH" || kind.empty()) {
-    // The profile lies in the section plane: its x across the width (y), its y across the depth.
-    std::vector<std::pair<double, double>> profile = profileFromScript(script3D);
-    for (const auto& tri : triangulate(profile)) {
+  } else if (kind == "CUST") {
+    // An elevation: the outline in the member's x-y plane from its axis start, extruded
+    // across the depth.
+    for (const auto& tri : fillProfile(readPutProfile(script3D, arcTolerance(v)))) {
       Face a, b;
       for (const auto& p : tri) {
-        a.push_back({0, p.first, p.second});
-        b.push_back({L, p.first, p.second});
+        a.push_back({p.first, p.second - w / 2, -d / 2});
+        b.push_back({p.first, p.second - w / 2, d / 2});
       }
       s.cells.push_back(loft(a, b));
     }
+  } else if (kind == "EXTR") {
+    for (const auto& tri : fillProfile(readPutProfile(script3D, arcTolerance(v)))) {
+      Face a, b;
+      for (const auto& p : tri) {
+        a.push_back(sectionPoint(0, p, w, d));
+        b.push_back(sectionPoint(L, p, w, d));
+      }
+      s.cells.push_back(loft(a, b));
+    }
+  } else if (kind == "LATH") {
+    s.cells = lathe(readPutProfile(script3D, arcTolerance(v)), v);
+  } else if (kind.empty()) {
+    s = ownShape(v, script3D);
   }
   return s;
 }
@@ -445,14 +562,13 @@ void measure(const GeneratedBody& body, double& volume, double& surface) {
 }
 
 // The member's frame in the model: rotation columns and origin.
-platform::TransformRecord placementMatrix(const ParameterValues& v, const BodyPlacement& at, double width, double depth) {
+platform::TransformRecord frameMatrix(const BodyPlacement& at, double incline, double swivel, const Vec3& offset) {
   double angle = at.angle;
   if (at.mirrored) {
     angle = std::fmod(angle + kPi, 2 * kPi);
     if (angle < 0) angle += 2 * kPi;
     if (std::fabs(angle - 2 * kPi) <= 0.00001) angle = 0;
   }
-  double incline = v.number("incline", 0), swivel = v.number("swivel", 0);
   // R = Rz(angle) * M * Ry(incline) * Rx(swivel)
   double rz[3][3] = {{std::cos(angle), -std::sin(angle), 0}, {std::sin(angle), std::cos(angle), 0}, {0, 0, 1}};
   double m[3][3] = {{at.mirrored ? -1.0 : 1.0, 0, 0}, {0, 1, 0}, {0, 0, 1}};
@@ -469,7 +585,6 @@ platform::TransformRecord placementMatrix(const ParameterValues& v, const BodyPl
   mul(rz, m, t1);
   mul(t1, ry, t2);
   mul(t2, rx, r);
-  Vec3 offset{v.number("xOffset", 0), v.number("yOffset", 0) + width / 2, v.number("zOffset", 0) + depth / 2};
   platform::TransformRecord out{};
   double o[3] = {offset.x, offset.y, offset.z}, p[3] = {at.x, at.y, at.z};
   for (int i = 0; i < 3; ++i) {
@@ -477,6 +592,12 @@ platform::TransformRecord placementMatrix(const ParameterValues& v, const BodyPl
     out.tmx[i * 4 + 3] = p[i] + r[i][0] * o[0] + r[i][1] * o[1] + r[i][2] * o[2];
   }
   return out;
+}
+
+// A member's frame: its placement, `incline`, `swivel` and axis start offset.
+platform::TransformRecord placementMatrix(const ParameterValues& v, const BodyPlacement& at, double width, double depth) {
+  Vec3 offset{v.number("xOffset", 0), v.number("yOffset", 0) + width / 2, v.number("zOffset", 0) + depth / 2};
+  return frameMatrix(at, v.number("incline", 0), v.number("swivel", 0), offset);
 }
 
 Vec3 transform(const platform::TransformRecord& m, const Vec3& p) {
@@ -519,7 +640,7 @@ std::string ParameterValues::text(const std::string& name) const {
 
 bool knownBodyKind(const std::string& kind) {
   for (const char* k : {"RECT", "TAPR", "TPEG", "JOWL", "CAMB", "SQRO", "ROTA", "ROUN", "CURV", "CUST", "EXTR", "LATH",
-                        "SECT", "ASSM"})
+                        "SECT", "ASSM", "BLOB"})
     if (kind == k) return true;
   return false;
 }
@@ -530,10 +651,6 @@ std::string bodyKindOf(const ParameterValues& values) {
 }
 
 namespace {
-
-// Profile coordinates are at most this many metres from the axis: beyond it a section is no
-// timber's, and its area and volume would overflow.
-constexpr double kFarthestPoint = 1e6;
 
 bool wordCharacter(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
@@ -587,7 +704,7 @@ std::vector<std::pair<double, double>> profileFromScript(const std::string& scri
           continue;
         }
         // A number out of reach makes the whole list unreadable: no profile, so no body.
-        if (!std::isfinite(value) || std::fabs(value) > kFarthestPoint) return {};
+        if (!std::isfinite(value) || std::fabs(value) > kFarthestProfilePoint) return {};
         numbers.push_back(value);
         i += read;
       }
@@ -605,9 +722,12 @@ GeneratedModel generateBodies(const std::string& kind, const ParameterValues& va
                               const std::string& script3D) {
   GeneratedModel model;
   if (kind == "ASSM") return model;
-  Shape shape = shapeOf(kind, values, script3D);
-  double L = values.number("length", 1.0);
-  for (const auto& plane : cutPlanes(values, L))
+  // An upgraded object: its own shape turned about its origin by the `lunvik_` angles and cut
+  // by the `lunvik_` cuts, a far-end cut measured back from its length, A.
+  const bool blob = kind == "BLOB";
+  Shape shape = blob ? ownShape(values, script3D) : shapeOf(kind, values, script3D);
+  double L = blob ? values.number("A", 1.0) : values.number("length", 1.0);
+  for (const auto& plane : cutPlanes(values, L, blob ? kBlobCuts : kMemberCuts))
     for (Cell& cell : shape.cells)
       if (!cell.empty()) cell = clip(cell, plane.first, plane.second);
   shape.cells.erase(std::remove_if(shape.cells.begin(), shape.cells.end(), [](const Cell& c) { return c.size() < 4; }),
@@ -615,8 +735,9 @@ GeneratedModel generateBodies(const std::string& kind, const ParameterValues& va
   if (shape.cells.empty()) return model;
   GeneratedBody body = joinCells(shape.cells);
   if (body.faces.empty()) return model;
-  body.matrix = placementMatrix(values, placement, shape.width, shape.depth);
-  body.pen = int16_t(values.number("timberPen", 1));
+  body.matrix = blob ? frameMatrix(placement, values.number("lunvik_incline", 0), values.number("lunvik_swivel", 0), Vec3{})
+                     : placementMatrix(values, placement, shape.width, shape.depth);
+  body.pen = int16_t(blob ? values.number("lunvik_edgePen", 1) : values.number("timberPen", 1));
   for (std::size_t i = 0; i < body.vertices.size(); ++i) {
     Vec3 p = transform(body.matrix, body.vertices[i]);
     if (i == 0) body.boxMin = body.boxMax = p;

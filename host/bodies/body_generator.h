@@ -11,6 +11,14 @@
 // (`numCuts`, `cutAngle`, `cutOffset`) clip the solid, and the volume is that of the clipped,
 // faceted solid. Constant-section kinds (ROUN, SECT, EXTR) whose axis is bent or whose far end
 // is moved sweep their section along that axis (member_axis.h), x then running along its chord.
+//
+// Profile parts draw the profile of their 3D script (put_profile.h): CUST its outline in the
+// member's x-y plane from the axis start, extruded across the depth; EXTR its section (the
+// profile's y across the width, its x across the depth) along the length; LATH its outline (x
+// along the axis, y the distance from it) turned about the axis by `latheSweep`. A part of no
+// kind draws its own code: its put profile extruded along `length`, else its `BLOCK`
+// statements; an upgraded object (BLOB) draws its own code turned about its origin by
+// `lunvik_incline` and `lunvik_swivel` and cut by the `lunvik_` cuts.
 #pragma once
 
 #include <cstdint>
@@ -86,8 +94,7 @@ struct GeneratedModel {
 };
 
 // The generator kinds the host knows: RECT, TAPR, TPEG, JOWL, CAMB, SQRO, ROTA, ROUN, CURV,
-// CUST, EXTR, LATH, SECT, ASSM (no bodies), and profile parts whose 3D script lists a profile
-// with `put`.
+// CUST, EXTR, LATH, SECT, BLOB, ASSM (no bodies), and parts of no kind drawn by their own code.
 bool knownBodyKind(const std::string& kind);
 // The kind code of a part's parameters: `ID`, else `lunvik_ID`.
 std::string bodyKindOf(const ParameterValues& values);

@@ -112,6 +112,10 @@ void Host::unload() {
   notifyProject(platform::kProjectQuit);
   loaded_ = false;
   entry_.release();
+  // The add-on's built-in library goes with it.
+  library_.setBuiltIn(std::string(), {});
+  builtInLibrary_ = false;
+  libraryDirty_ = true;
   gCurrent = previous == this ? this : previous;
 }
 

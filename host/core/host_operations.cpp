@@ -36,6 +36,10 @@ struct HostOperations {
   static GSErr registerBuiltInLibrary(HostToken) {
     ENTER("HostRegisterBuiltInLibrary");
     self->builtInLibrary_ = true;
+    // The parts the add-on's own module lists join the loaded libraries.
+    const platform::ResourceModule* module = self->resources_.ownModule();
+    self->library_.setBuiltIn(module && module->name ? module->name : "add-on", builtInFiles(module));
+    self->libraryDirty_ = true;
     return kNoError;
   }
   static GSErr registerSubtypeTool(HostToken, uint32_t signature, int32_t templateResource, int32_t transparent,

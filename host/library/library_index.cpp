@@ -28,6 +28,11 @@ bool readFile(const std::string& path, std::string& text) {
 
 }  // namespace
 
+void LibraryIndex::setBuiltIn(const std::string& library, std::vector<BuiltInFile> files) {
+  builtInLibrary_ = library;
+  builtIn_ = std::move(files);
+}
+
 void LibraryIndex::rebuild(const std::vector<std::string>& folders) {
   std::vector<std::string> files;
   std::vector<std::string> missing;
@@ -38,6 +43,11 @@ void LibraryIndex::rebuild(const std::vector<std::string>& folders) {
       continue;
     }
     scan(folder, files);
+  }
+  std::unordered_map<std::string, const BuiltInFile*> builtIn;
+  for (const BuiltInFile& f : builtIn_) {
+    std::string location = kBuiltInPrefix + builtInLibrary_ + "/" + f.fileName;
+    if (builtIn.emplace(location, &f).second) files.push_back(location);
   }
   std::set<std::string> present(files.begin(), files.end());
   std::vector<std::string> order;
@@ -56,7 +66,18 @@ void LibraryIndex::rebuild(const std::vector<std::string>& folders) {
   order_.clear();
   for (const std::string& file : order) {
     LibraryPart part;
-    if (!load(file, part)) continue;
+    auto embedded = builtIn.find(file);
+    if (embedded != builtIn.end()) {
+      std::string problem;
+      part.path = file;
+      if (!readPartText(embedded->second->text, part, problem)) {
+        messages_.push_back(file + ": " + problem);
+        continue;
+      }
+      part.builtIn = true;
+    } else if (!load(file, part)) {
+      continue;
+    }
     int32_t index = int32_t(parts_.size()) + 1;
     byName_.emplace(lowerText(part.name), index);
     if (!part.ownId.empty()) byId_.emplace(upper(part.ownId), index);
@@ -148,6 +169,10 @@ bool LibraryIndex::descends(const std::string& ownId, const std::string& subtype
 
 bool LibraryIndex::writePart(const LibraryPart& part, std::string& problem) {
   namespace fs = std::filesystem;
+  if (part.builtIn) {
+    problem = part.path + ": a built-in part is read only";
+    return false;
+  }
   std::error_code error;
   fs::path path(part.path);
   if (path.has_parent_path()) fs::create_directories(path.parent_path(), error);

@@ -17,13 +17,26 @@
 
 namespace standin {
 
-// The parts of a list of folders, indexed from 1, by name (letter case ignored) and by own
-// identifier.
+// One part of an add-on's built-in library: the file name it is listed under and its text.
+struct BuiltInFile {
+  std::string fileName;
+  std::string text;
+};
+
+// The parts of a list of folders and of the built-in library, indexed from 1, by name (letter
+// case ignored) and by own identifier.
 class LibraryIndex {
  public:
-  // Rebuilds the index from folders, in folder order and, within a folder, in name order. A
-  // part whose file was loaded before keeps its index; new files are added after the others.
+  // The location prefix of built-in parts: "built-in:LIBRARY/FILE NAME".
+  static constexpr const char* kBuiltInPrefix = "built-in:";
+
+  // Rebuilds the index from folders, in folder order and, within a folder, in name order,
+  // then the built-in library's parts in list order. A part whose file was loaded before
+  // keeps its index; new files are added after the others.
   void rebuild(const std::vector<std::string>& folders);
+  // Sets the built-in library (named library; no files: none), read at the next rebuild. Its
+  // parts are read only: they have no file.
+  void setBuiltIn(const std::string& library, std::vector<BuiltInFile> files);
   // The number of parts.
   int32_t count() const { return int32_t(parts_.size()); }
   // Part index (from 1), or null.
@@ -63,6 +76,8 @@ class LibraryIndex {
   void scan(const std::string& folder, std::vector<std::string>& files);
   bool load(const std::string& file, LibraryPart& part);
 
+  std::string builtInLibrary_;
+  std::vector<BuiltInFile> builtIn_;
   std::vector<LibraryPart> parts_;
   std::vector<std::string> order_;  // the files of the parts, by index - 1
   std::unordered_multimap<std::string, int32_t> byName_;  // lower-case name -> index

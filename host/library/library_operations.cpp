@@ -1,5 +1,6 @@
 #include "host/library/library_operations.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -321,6 +322,36 @@ GSErr libraryEnvironment(Host& host, uint32_t code, void* p1, void*, void*) {
     return kNoError;
   }
   return platform::kErrBadParameter;
+}
+
+std::vector<BuiltInFile> builtInFiles(const platform::ResourceModule* module) {
+  std::vector<BuiltInFile> files;
+  const platform::ResourceEntry* list = ResourceManager::find(module, platform::kResourceBuiltInLibrary, 1);
+  if (!list) return files;
+  std::string text(reinterpret_cast<const char*>(list->data), list->size);
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t stop = text.find('\n', at);
+    if (stop == std::string::npos) stop = text.size();
+    std::string line = text.substr(at, stop - at);
+    at = stop + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::size_t tab = line.find('\t');
+    if (line.empty() || line[0] == '#' || tab == std::string::npos || tab + 1 >= line.size()) continue;
+    char* end = nullptr;
+    long id = std::strtol(line.c_str(), &end, 10);
+    if (end != line.c_str() + tab || id < 1 || id > 0x7FFFFFFF) continue;
+    const platform::ResourceEntry* entry = ResourceManager::find(module, platform::kResourceFile, int32_t(id));
+    if (!entry) continue;
+    std::string bytes(reinterpret_cast<const char*>(entry->data), entry->size);
+    if (bytes.size() >= 4) {
+      uint32_t n = 0;
+      for (int i = 3; i >= 0; --i) n = (n << 8) | uint8_t(bytes[std::size_t(i)]);
+      if (n == bytes.size() - 4) bytes.erase(0, 4);
+    }
+    files.push_back({line.substr(tab + 1), std::move(bytes)});
+  }
+  return files;
 }
 
 GSHandle parameterRecords(MemoryManager& memory, const std::vector<PartParameter>& parameters) {

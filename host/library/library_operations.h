@@ -4,7 +4,9 @@
 
 #include <vector>
 
+#include "host/library/library_index.h"
 #include "host/library/part_file.h"
+#include "platform/resource_module.h"
 #include "platform/host_table.h"
 
 namespace standin {
@@ -22,6 +24,11 @@ platform::GSErr searchPart(Host& host, platform::LibraryPartRecord* record);
 platform::GSErr libraryGoodies(Host& host, uint32_t code, void* p1, void* p2, void* p3);
 // The library codes of HostEnvironment ('OWLP'); kErrBadParameter for others.
 platform::GSErr libraryEnvironment(Host& host, uint32_t code, void* p1, void* p2, void* p3);
+
+// The parts of the built-in library a resource module lists (platform::kResourceBuiltInLibrary):
+// each listed file resource's text, without its length prefix. Lines that do not read and
+// resources that are missing are left out.
+std::vector<BuiltInFile> builtInFiles(const platform::ResourceModule* module);
 
 // A new handle of host parameter records for parameters (array values in new handles), or
 // null when memory runs out.

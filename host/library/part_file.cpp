@@ -156,14 +156,22 @@ bool fromBase64(const std::string& text, std::string& bytes) {
 }
 
 // True when data, written line by line and read back, gives data again.
-bool writableAsText(uint32_t code, const std::string& data) {
-  if (data.empty()) return true;
+// True when the lines of data, each ending with its line end (a line feed, or CR LF with
+// crlf), read back as written: no other carriage return or control character, no line that
+// would end the section.
+bool writableAsLines(uint32_t code, const std::string& data, bool crlf) {
+  if (data.empty()) return !crlf;
   if (data.back() != '\n') return false;
   std::string endLine = "end " + codeText(code);
   std::size_t start = 0;
   while (start < data.size()) {
     std::size_t stop = data.find('\n', start);
-    std::string line = data.substr(start, stop - start);
+    std::size_t end = stop;
+    if (crlf) {
+      if (stop == start || data[stop - 1] != '\r') return false;
+      --end;
+    }
+    std::string line = data.substr(start, end - start);
     if (line == endLine) return false;
     for (char c : line) {
       auto u = static_cast<unsigned char>(c);
@@ -173,6 +181,8 @@ bool writableAsText(uint32_t code, const std::string& data) {
   }
   return true;
 }
+
+bool writableAsText(uint32_t code, const std::string& data) { return writableAsLines(code, data, false); }
 
 // Reads a parameter line's words (after "parameter").
 bool readParameter(const std::vector<Word>& w, PartParameter& p, std::string& problem) {
@@ -426,16 +436,18 @@ bool readPartText(const std::string& text, LibraryPart& part, std::string& probl
       PartParameter p;
       if (!readParameter(w, p, why)) return fail(i, why);
       out.parameters.push_back(std::move(p));
-    } else if (key == "section" && (w.size() == 2 || (w.size() == 3 && w[2].text == "base64"))) {
+    } else if (key == "section" &&
+               (w.size() == 2 || (w.size() == 3 && (w[2].text == "base64" || w[2].text == "crlf")))) {
       uint32_t code = 0;
       if (!codeFromText(w[1].text, code) || w[1].text == "PARD")
         return fail(i, "bad section code \"" + w[1].text + "\"");
       if (out.section(code)) return fail(i, "section " + w[1].text + " appears twice");
-      bool base64 = w.size() == 3;
+      bool base64 = w.size() == 3 && w[2].text == "base64";
+      const char* lineEnd = w.size() == 3 && w[2].text == "crlf" ? "\r\n" : "\n";
       std::string endLine = "end " + w[1].text;
       std::string data;
       std::size_t start = i;
-      for (++i; i < lines.size() && lines[i] != endLine; ++i) data += lines[i] + "\n";
+      for (++i; i < lines.size() && lines[i] != endLine; ++i) data += lines[i] + lineEnd;
       if (i >= lines.size()) return fail(start, "section " + w[1].text + " has no \"" + endLine + "\"");
       if (base64 && !fromBase64(data, data)) return fail(start, "section " + w[1].text + " is not valid base64");
       out.sections.push_back({code, std::move(data)});
@@ -463,6 +475,14 @@ std::string writePartText(const LibraryPart& part) {
     std::string code = codeText(s.code);
     if (writableAsText(s.code, s.data)) {
       out << "section " << code << "\n" << s.data;
+    } else if (writableAsLines(s.code, s.data, true)) {
+      // Lines ended by CR LF (as GDL scripts written on Windows are): written one a line.
+      out << "section " << code << " crlf\n";
+      for (std::size_t start = 0; start < s.data.size();) {
+        std::size_t stop = s.data.find("\r\n", start);
+        out << s.data.substr(start, stop - start) << "\n";
+        start = stop + 2;
+      }
     } else {
       out << "section " << code << " base64\n" << toBase64(s.data);
       if (!s.data.empty()) out << "\n";

@@ -15,6 +15,9 @@
 //   section 3DSC
 //   ... the section's text, line by line ...
 //   end 3DSC
+//   section 3DSC crlf
+//   ... the lines of a section whose lines end with CR LF ...
+//   end 3DSC
 //   section GIFF base64
 //   ... base64 lines ...
 //   end GIFF
@@ -66,6 +69,7 @@ struct LibraryPart {
   double sizeB = 1.0;
   std::vector<PartParameter> parameters;
   std::vector<PartSection> sections;  // in file order
+  bool builtIn = false;  // a part of the add-on's built-in library: read only, no file
 
   // The first parameter called name (letter case ignored), or null.
   const PartParameter* parameter(const std::string& name) const;
@@ -84,9 +88,10 @@ int32_t parameterKindCode(const std::string& name);
 // Reads the text of a part file. False with problem ("line N: ...") when the text is not a
 // part; part is then unchanged.
 bool readPartText(const std::string& text, LibraryPart& part, std::string& problem);
-// The text form of a part (the file's content). Text sections that would not read back as
-// written (no final line feed, a carriage return, a line that would end the section, bytes
-// that are not text) are written as base64.
+// The text form of a part (the file's content). A text section whose lines all end with CR LF
+// is written "section CODE crlf", its lines one a line; text sections that would not read back
+// as written either way (no final line end, a stray carriage return, a line that would end the
+// section, bytes that are not text) are written as base64.
 std::string writePartText(const LibraryPart& part);
 // Reads the parameter lines of a text (as in a part file, without the other lines) into
 // parameters; false with problem when a line does not read.

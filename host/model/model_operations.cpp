@@ -750,6 +750,7 @@ bool modelAutomate(uint32_t code, void* p1, void* p2, void*, GSErr& result) {
     case fourcc("RBLD"): r.what = "rebuild"; m.note(r); return true;
     case fourcc("RBDB"): r.what = "rebuildAll"; m.note(r); return true;
     case fourcc("DRDB"): r.what = "redrawAll"; m.note(r); return true;
+    case fourcc("CHWD"): r.what = "front"; m.note(r); return true;
     case fourcc("GEX2"): case fourcc("GZOM"):
       if (!p1) return result = platform::kErrNullArgument, true;
       *static_cast<platform::BoxRecord*>(p1) = drawingExtent(m);

@@ -228,8 +228,9 @@ TEST(BentBodies, BothBendsRunThePlanBendOverTheDevelopedElevationBend) {
 }
 
 TEST(BentBodies, AnExtrudedProfileIsSweptTriangleByTriangle) {
-  // A profile 0.2 wide and 0.1 deep centred on the axis, given as a diamond and a square.
-  const std::string script = "put -0.1, -0.05, 1, 0.1, -0.05, 1, 0.1, 0.05, 1, -0.1, 0.05, 1\n";
+  // A profile 0.2 wide and 0.1 deep, centred on the axis: a profile part's rows run from its
+  // box's corner, y across the width and x across the depth.
+  const std::string script = "put 0, 0, 1, 0.1, 0, 1, 0.1, 0.2, 1, 0, 0.2, 1\n";
   std::vector<PartParameter> p = member(4, 0.2, 0.1, {number("vPath", 1)});
   GeneratedModel model = generateBodies("EXTR", ParameterValues(p), BodyPlacement{}, script);
   expectClosed(model, "extruded");

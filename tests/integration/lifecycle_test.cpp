@@ -180,7 +180,7 @@ TEST_F(AddonTest, MenuChoicesBecomeProductCommands) {
     uint32_t kind;
     int32_t value;  // -1 plain event, else the toggle flag or the long value
   } cases[] = {
-      {32500, 1, fourcc("NEPF"), -1}, {32500, 6, fourcc("SWAP"), -1}, {32501, 9, fourcc("SMAS"), -1}, {32502, 5, fourcc("ZOJN"), -1},
+      {32500, 2, fourcc("UPPF"), -1}, {32500, 6, fourcc("SWAP"), -1}, {32501, 9, fourcc("SMAS"), -1}, {32502, 5, fourcc("ZOJN"), -1},
       {32503, 11, fourcc("UCTL"), -1},
   };
   // The Preferences, Schedule and Alignment items are taken by their own commands; what they
@@ -205,10 +205,10 @@ TEST_F(AddonTest, SeparatorsPublishNothing) {
 }
 
 TEST_F(AddonTest, AnExceptionInAToolEndsInTheInternalErrorAlert) {
-  CommandListener failing(fourcc("ROTL"));
+  CommandListener failing(fourcc("SPTL"));
   failing.throws = true;
   lunvik::theAddon()->subscribe(&failing);
-  EXPECT_EQ(host().chooseMenuItem(32503, 1), platform::kNoError);
+  EXPECT_EQ(host().chooseMenuItem(32503, 2), platform::kNoError);
   lunvik::theAddon()->unsubscribe(&failing);
   ASSERT_EQ(host().alerts().size(), 1u);
   const standin::AlertRecord& alert = host().alerts()[0];
