@@ -144,6 +144,8 @@ bool Session::saveProject(const std::string& path, std::string& error) {
     const std::string& package = host_->unreadModulePackage();
     error = "the project's module data did not read (" + (package.empty() ? std::string("no package named") : package) +
             "), so saving would replace it with defaults (--force saves all the same); nothing was saved";
+    // A read that failed because a call was made to fail says which call.
+    if (faults_.fired) error = faultNote() + ": " + error;
     return false;
   }
   return host_->saveProject(path, error, options_.force);

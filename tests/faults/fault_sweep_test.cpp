@@ -68,6 +68,12 @@ const std::vector<SweepCase>& sweepCases() {
       {"stretch", Project::members, {{"s", "stretch M-BEAM 0.5\n"}}, "run members.trestlar s"},
       {"resize", Project::members, {{"s", "resize M-BEAM 4 0.25 0.15\n"}}, "run members.trestlar s"},
       {"change", Project::members, {{"s", "change M-BEAM profWide=0.25\n"}}, "run members.trestlar s"},
+      {"align", Project::barn, {{"s", "pick PST-01 PST-08 PST-18\nmenu Alignment/Align Front\n"}},
+       "run barn.trestlar s -o aligned.trestlar"},
+      {"align_dialog", Project::barn,
+       {{"s", "pick PST-01 PST-08 PST-18\ndialog 32524\n  choose 7 Distribute\n  choose 8 Equal\n  ok\n"
+              "menu \"Alignment/Align Selection...\"\n"}},
+       "run barn.trestlar s -o aligned.trestlar"},
   };
   return cases;
 }

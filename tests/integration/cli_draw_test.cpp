@@ -216,7 +216,12 @@ TEST_F(CliDraw, BadArgumentsAreRefused) {
 // "trestlar:" is the message of the command before it, which fails.
 TEST_F(CliDraw, TheReadmesExamplesRunAsShown) {
   const std::string readme = readFile(std::string(TRESTLAR_SOURCE_DIR) + "/README.md");
-  std::filesystem::copy_file(members_, dir_ + "/members.trestlar");
+  // The copy finds the library the fixture names relative to its own folder.
+  std::string project = readFile(members_);
+  const std::string relative = "\"../../../library\"";
+  ASSERT_NE(project.find(relative), std::string::npos);
+  project.replace(project.find(relative), relative.size(), "\"" + std::string(TRESTLAR_SOURCE_DIR) + "/library\"");
+  std::ofstream(dir_ + "/members.trestlar") << project;
   std::ofstream(dir_ + "/clicks.txt") << "point 0 0\npoint 2 0\narc 0 2 cw\npolygon 2 2 0 2 back 1 3\n"
                                          "menu \"Pointer/Ask for Clicks\"\n";
   const std::string addon = "build/ci/tests/lib/libtrestlar_pointer_addon.so";
