@@ -3,6 +3,8 @@
 // it started from, so a phase's figure is what it added at its worst.
 #pragma once
 
+#include <malloc.h>
+
 #include <fstream>
 #include <string>
 
@@ -19,8 +21,11 @@ inline double statusKb(const std::string& field) {
 // Measures the peak memory one phase adds to what the process held when it started.
 class PeakMemory {
  public:
-  // Starts a phase: resets the high-water mark to the current resident size.
+  // Starts a phase: hands freed memory back to the system (so that memory the allocator kept
+  // from earlier work does not hide the phase's own), then resets the high-water mark to the
+  // current resident size.
   void start() {
+    malloc_trim(0);
     std::ofstream("/proc/self/clear_refs") << "5";
     startKb_ = statusKb("VmRSS");
   }
