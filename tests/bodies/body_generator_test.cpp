@@ -7,35 +7,18 @@
 
 #include "host/bodies/body_generator.h"
 #include "platform/parameter_records.h"
+#include "support/part_parameters.h"
 
 namespace {
 
+using testing_support::array;
+using testing_support::number;
 using standin::BodyPlacement;
 using standin::generateBodies;
 using standin::ParameterValues;
 using standin::PartParameter;
 
 constexpr double kPi = 3.14159265358979323846;
-
-PartParameter number(const std::string& name, double value, int32_t type = platform::kParamLength) {
-  PartParameter p;
-  p.name = name;
-  p.typeID = type;
-  p.numbers = {value};
-  return p;
-}
-
-PartParameter array(const std::string& name, int rows, int columns, std::vector<double> values,
-                    int32_t type = platform::kParamLength) {
-  PartParameter p;
-  p.name = name;
-  p.typeID = type;
-  p.isArray = true;
-  p.rows = rows;
-  p.columns = columns;
-  p.numbers = std::move(values);
-  return p;
-}
 
 // A member of length L and section w x d, centred on its axis, with cuts given as
 // (angle about x, tilt, offset) rows.

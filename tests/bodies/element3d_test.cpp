@@ -9,18 +9,12 @@
 #include "model/element3d.h"
 #include "platform/parameter_records.h"
 #include "support/loaded_host.h"
+#include "support/part_parameters.h"
 
 namespace {
 
+using testing_support::number;
 constexpr double kPi = 3.14159265358979323846;
-
-standin::PartParameter number(const std::string& name, double value, int32_t type = platform::kParamLength) {
-  standin::PartParameter p;
-  p.name = name;
-  p.typeID = type;
-  p.numbers = {value};
-  return p;
-}
 
 standin::BodySource member() {
   standin::BodySource s;

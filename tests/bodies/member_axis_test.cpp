@@ -9,9 +9,12 @@
 #include "host/bodies/body_generator.h"
 #include "host/bodies/member_axis.h"
 #include "platform/parameter_records.h"
+#include "support/part_parameters.h"
 
 namespace {
 
+using testing_support::array;
+using testing_support::number;
 using standin::BodyPlacement;
 using standin::GeneratedModel;
 using standin::generateBodies;
@@ -20,26 +23,6 @@ using standin::PartParameter;
 using standin::Vec3;
 
 constexpr double kPi = 3.14159265358979323846;
-
-PartParameter number(const std::string& name, double value, int32_t type = platform::kParamLength) {
-  PartParameter p;
-  p.name = name;
-  p.typeID = type;
-  p.numbers = {value};
-  return p;
-}
-
-PartParameter array(const std::string& name, int rows, int columns, std::vector<double> values,
-                    int32_t type = platform::kParamLength) {
-  PartParameter p;
-  p.name = name;
-  p.typeID = type;
-  p.isArray = true;
-  p.rows = rows;
-  p.columns = columns;
-  p.numbers = std::move(values);
-  return p;
-}
 
 // A member of length L and section w x d centred on its axis, uncut, with further values.
 std::vector<PartParameter> member(double L, double w, double d, std::vector<PartParameter> more = {}) {

@@ -10,9 +10,11 @@
 #include "host/bodies/body_generator.h"
 #include "host/bodies/put_profile.h"
 #include "platform/parameter_records.h"
+#include "support/part_parameters.h"
 
 namespace {
 
+using testing_support::number;
 using standin::BodyPlacement;
 using standin::generateBodies;
 using standin::GeneratedModel;
@@ -21,23 +23,10 @@ using standin::PartParameter;
 
 constexpr double kPi = 3.14159265358979323846;
 
-PartParameter number(const std::string& name, double value, int32_t type = platform::kParamLength) {
-  PartParameter p;
-  p.name = name;
-  p.typeID = type;
-  p.numbers = {value};
-  return p;
-}
-
+// An array of rows, its columns as many as the values fill.
 PartParameter array(const std::string& name, int rows, std::vector<double> values, int32_t type) {
-  PartParameter p;
-  p.name = name;
-  p.typeID = type;
-  p.isArray = true;
-  p.rows = rows;
-  p.columns = int(values.size()) / rows;
-  p.numbers = std::move(values);
-  return p;
+  const int columns = int(values.size()) / rows;
+  return testing_support::array(name, rows, columns, std::move(values), type);
 }
 
 std::string block(const std::string& rows) {
