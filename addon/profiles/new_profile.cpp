@@ -34,10 +34,6 @@ constexpr int32_t kQuestionStrings = 32523;
 constexpr int32_t kErrorStrings = 32524;
 constexpr int32_t kUndoName = 9;
 constexpr double kHalfPi = 1.5707963267948966;
-// The product's creator code of the files it makes.
-constexpr uint32_t kCreator = platform::fourcc("Vrnh");
-// The own identifier that makes the host give a saved part a new one.
-const char* const kNullIdentifier = "{00000000-0000-0000-0000-000000000000}-{00000000-0000-0000-0000-000000000000}";
 
 template <typename T>
 T* package(lunvik::Project& project) {
@@ -201,7 +197,7 @@ bool NewProfile::run(lunvik::Drawing& drawing) {
 
   // 5. The new part's file in the chosen folder.
   const lunvik::Directory folder(prefs->profilePath);
-  lunvik::DataFile file(folder.path() + prefs->profileName + ".gsm", 0, kCreator);
+  lunvik::DataFile file(folder.path() + prefs->profileName + ".gsm", 0, kPartFileCreator);
   if (!createPartFile(file)) {
     error(11);
     return false;
@@ -225,7 +221,7 @@ bool NewProfile::run(lunvik::Drawing& drawing) {
   }
   if (!source->sections().load()) return false;
   source->forgetIndex();
-  source->setOwnId(CadString(kNullIdentifier));
+  source->setOwnId(CadString(kNewPartIdentifier));
   CadString parent = library.builtInIdentifier(profileTemplateResource(kind));
   if (!parent.empty()) source->setParentId(parent);
   source->setOptionFlag1(true);

@@ -6,6 +6,7 @@
 
 #include "geometry/cad_point.h"
 #include "geometry/cad_poly.h"
+#include "platform/host_types.h"
 #include "profiles/profile_writer.h"
 #include "runtime/cad_string.h"
 
@@ -15,6 +16,12 @@ class ParametricSource;
 }  // namespace lunvik
 
 namespace varnholt {
+
+// The product's creator code of the part files it writes.
+constexpr uint32_t kPartFileCreator = platform::fourcc("Vrnh");
+// The own identifier that makes the host give a part it saves a new one.
+constexpr const char* kNewPartIdentifier =
+    "{00000000-0000-0000-0000-000000000000}-{00000000-0000-0000-0000-000000000000}";
 
 // What can stop a profile part from being built.
 enum class ProfileProblem : int {

@@ -33,8 +33,6 @@ constexpr int32_t kPromptStrings = 32522;
 constexpr int32_t kQuestionStrings = 32523;
 constexpr int32_t kErrorStrings = 32524;
 constexpr int32_t kUndoName = 10;
-constexpr uint32_t kCreator = platform::fourcc("Vrnh");
-const char* const kNullIdentifier = "{00000000-0000-0000-0000-000000000000}-{00000000-0000-0000-0000-000000000000}";
 const char* const kBlobTemplateName = "BlobTemplate";
 const char* const kUpgradeFolderName = "Lunvik Library";
 
@@ -252,11 +250,11 @@ bool upgradeWithBlob(lunvik::Library& library, ParametricSource& part, UpgradedP
   }
   const CadString folder = upgradeFolder(library);
   if (folder.empty()) return false;
-  lunvik::DataFile file(lunvik::Directory(folder).path() + renamed + ".gsm", 0, kCreator);
+  lunvik::DataFile file(lunvik::Directory(folder).path() + renamed + ".gsm", 0, kPartFileCreator);
   if (file.exists()) return false;
   if (!file.open(lunvik::DataFile::Mode::write) || !file.close()) return false;
   part.forgetIndex();
-  part.setOwnId(CadString(kNullIdentifier));
+  part.setOwnId(CadString(kNewPartIdentifier));
   part.setLocation(file);
   if (!library.save(part)) {
     file.remove();
